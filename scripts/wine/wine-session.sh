@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# wine-session.sh start|stop DIR [i686|x86_64]
+# One Wine session for a test run: the project's own prefix under DIR (created
+# once; 32-bit for i686 programs, 64-bit for x86_64 ones), a virtual display
+# when none is set, and one persistent wineserver, so each test program starts
+# in a fraction of a second. Everything started here is stopped by "stop", by
+# its own process id.
+set -euo pipefail
+
+usage="usage: wine-session.sh start|stop DIR [i686|x86_64]"
+action=${1:?$usage}
+dir=$(mkdir -p "${2:?$usage}" && cd "$2" && pwd)
+arch=${3:-i686}
+env_file=$dir/session.env
+
+case $arch in
+i686)   loader=/usr/lib/wine/wine;   server=/usr/lib/wine/wineserver32; winearch=win32 ;;
+x86_64) loader=/usr/lib/wine/wine64; server=/usr/lib/wine/wineserver64; winearch=win64 ;;
+*)      echo "$usage" >&2; exit 2 ;;
+esac
+export WINEPREFIX=$dir/prefix WINEARCH=$winearch WINEDEBUG=-all WINESERVER=$server
+
+free_display() {
+    local n
+    for n in $(seq 90 190); do
+        if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then echo $n; return 0; fi
+    done
+    return 1
+}
+
+# The lock descriptor (9) is closed for every process started here: a
+# long-lived child holding it would block "stop" forever.
+start_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 9>&-; then
+        echo "$DISPLAY"; return 0
+    fi
+    local n; n=$(free_display)
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
+    echo $! > "$dir/xvfb.pid"
+    for _ in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+    done
+    echo ":$n"
+}
+
+quiet() { "$@" </dev/null >/dev/null 2>&1 9>&-; }
+
+create_prefix() {
+    [ -f "$WINEPREFIX/.orv-ready" ] && return 0
+    rm -rf "$WINEPREFIX"
+    # No Mono or Gecko installers: Debian ships neither and they would ask.
+    WINEDLLOVERRIDES="mscoree,mshtml=" quiet "$loader" wineboot --init || true
+    [ -d "$WINEPREFIX/drive_c" ] || { echo "wine prefix could not be created" >&2; exit 1; }
+    # Arial and Times New Roman are drawn with the Liberation faces.
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    quiet "$loader" reg add "$key" /v "Arial" /t REG_SZ /d "Liberation Sans" /f
+    quiet "$loader" reg add "$key" /v "Times New Roman" /t REG_SZ /d "Liberation Serif" /f
+    quiet "$server" -w
+    touch "$WINEPREFIX/.orv-ready"
+}
+
+case $action in
+start)
+    exec 9>"$dir/.lock"; flock 9
+    [ -x "$loader" ] || { echo "Wine for $arch is not installed ($loader)" >&2; exit 1; }
+    display=$(start_display)
+    export DISPLAY=$display
+    create_prefix
+    # Persistent wineserver and Wine's own services, with every output
+    # detached so nothing holds ctest's pipes open.
+    quiet setsid "$server" -p || true
+    quiet "$loader" cmd /c exit || true
+    cat > "$env_file" <<ENV
+export WINEPREFIX='$WINEPREFIX'
+export WINEARCH=$winearch
+export WINEDEBUG=-all
+export WINESERVER='$server'
+export WINELOADER='$loader'
+export DISPLAY='$display'
+ENV
+    echo "wine session ready: $arch prefix $WINEPREFIX, display $display"
+    ;;
+stop)
+    exec 9>"$dir/.lock"; flock 9
+    quiet "$server" -k || true
+    if [ -f "$dir/xvfb.pid" ]; then
+        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+        rm -f "$dir/xvfb.pid"
+    fi
+    rm -f "$env_file"
+    echo "wine session stopped"
+    ;;
+*)
+    echo "$usage" >&2; exit 2 ;;
+esac

@@ -19,6 +19,11 @@ set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP WineSession)
 set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP WineSession)
 
 set(ORV_TEST_ARTIFACTS ${CMAKE_BINARY_DIR}/test-artifacts)
+# Linux services of a test run (scripts/test-services/service.sh) keep their
+# pid, port and log files here; the session's stop ends any left running.
+set(ORV_SERVICE_DIR ${ORV_WINE_DIR}/services)
+# The host tree, for the Linux programs the Windows tests start.
+set(ORV_HOST_BUILD_DIR ${CMAKE_BINARY_DIR}/../host CACHE PATH "Build folder of the host tree")
 file(MAKE_DIRECTORY ${ORV_TEST_ARTIFACTS})
 
 # orv_wine_test(NAME name SOURCES ... LIBS ... [TIMEOUT s] [RESOURCE_LOCK lock])
@@ -35,7 +40,7 @@ function(orv_wine_test)
     set_tests_properties(${T_NAME} PROPERTIES
         FIXTURES_REQUIRED WineSession
         TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "ORV_TEST_ARTIFACTS=${ORV_TEST_ARTIFACTS};ORV_SOURCE_DIR=${CMAKE_SOURCE_DIR};${T_ENVIRONMENT}")
+        ENVIRONMENT "ORV_TEST_ARTIFACTS=${ORV_TEST_ARTIFACTS};ORV_SOURCE_DIR=${CMAKE_SOURCE_DIR};ORV_SERVICE_DIR=${ORV_SERVICE_DIR};ORV_HOST_BUILD_DIR=${ORV_HOST_BUILD_DIR};${T_ENVIRONMENT}")
     if(T_RESOURCE_LOCK)
         set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
     endif()

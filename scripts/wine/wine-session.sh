@@ -83,6 +83,8 @@ ENV
     ;;
 stop)
     exec 9>"$dir/.lock"; flock 9
+    # Services a test left running (see scripts/test-services/service.sh).
+    "$(dirname "$0")/../test-services/service.sh" stop-all "$dir/services" || true
     quiet "$server" -k || true
     if [ -f "$dir/xvfb.pid" ]; then
         kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true

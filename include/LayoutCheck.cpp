@@ -1,0 +1,5 @@
+// Compiles every shared header on its own, so their layout checks run in
+// every build, the 32-bit product's included.
+#include "OrvContactArray.h"
+#include "OrvContactInfo.h"
+#include "OrvMessages.h"

@@ -1,5 +1,6 @@
 #include "OrvFavorites.h"
 
+#include "FixedText.h"
 #include "OrvRegistry.h"
 
 #include <algorithm>
@@ -16,13 +17,6 @@ ORVFAVORITEITEM ZeroItem() {
     ORVFAVORITEITEM item;
     std::memset(&item, 0, sizeof item);
     return item;
-}
-
-template <size_t N>
-void CopyText(char (&field)[N], const CString& text) {
-    const size_t length = std::min(static_cast<size_t>(text.GetLength()), N - 1);
-    std::memcpy(field, text.GetString(), length);
-    field[length] = 0;
 }
 
 }  // namespace
@@ -61,8 +55,7 @@ void OrvFavorites::SetItemAt(int index, ORVFAVORITEITEM item) {
 int OrvFavorites::FindItem(CString key) const {
     for (int i = 0; i < m_items.GetSize(); ++i) {
         const ORVFAVORITEITEM* item = At(m_items, i);
-        const CString itemKey(item->key, static_cast<int>(strnlen(item->key, sizeof item->key)));
-        if (itemKey == key) return i;
+        if (orvreg::LoadFixedText(item->key) == key) return i;
     }
     return -1;
 }
@@ -95,7 +88,7 @@ void OrvFavorites::Save() const {
 ORVFAVORITEITEM OrvFavorites::MakeItem(const CString& key, const CString& displayName) {
     ORVFAVORITEITEM item = ZeroItem();
     item.inUse = 1;
-    CopyText(item.key, key);
-    CopyText(item.name, displayName);
+    orvreg::StoreFixedText(item.key, key);
+    orvreg::StoreFixedText(item.name, displayName);
     return item;
 }

@@ -1,5 +1,6 @@
 #include "OrvRegistry.h"
 
+#include "FixedText.h"
 #include "RegKey.h"
 #include "Scrambler.h"
 
@@ -7,29 +8,15 @@
 #include <cstring>
 #include <vector>
 
+using orvreg::LoadFixedText;
 using orvreg::RegKey;
+using orvreg::StoreFixedText;
 
 const char* const OrvRegistry::kProductKey = "SOFTWARE\\Orvane";
 
 namespace {
 
 const char kParams[] = "params";
-
-// Stores text into a fixed field: cut to the field's limit, followed by its
-// NUL; the bytes behind the NUL keep what they held.
-template <size_t N>
-void StoreText(char (&field)[N], const CString& text) {
-    const size_t length = std::min(static_cast<size_t>(text.GetLength()), N - 1);
-    std::memcpy(field, text.GetString(), length);
-    field[length] = 0;
-}
-
-// Reads a fixed field up to its NUL; a field without one (a damaged record)
-// ends at its last byte instead of running into the next field.
-template <size_t N>
-CString LoadText(const char (&field)[N]) {
-    return CString(field, static_cast<int>(strnlen(field, N)));
-}
 
 bool IsStringType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
@@ -195,31 +182,31 @@ unsigned long OrvRegistry::GetVersionCheck() { return ReadAccount().versionCheck
 
 void OrvRegistry::SetFName(const CString& value) {
     ORVREGISTRYDATA record = ReadAccount();
-    StoreText(record.firstName, value);
+    StoreFixedText(record.firstName, value);
     WriteAccount(record);
 }
-CString OrvRegistry::GetFName() { return LoadText(ReadAccount().firstName); }
+CString OrvRegistry::GetFName() { return LoadFixedText(ReadAccount().firstName); }
 
 void OrvRegistry::SetLName(const CString& value) {
     ORVREGISTRYDATA record = ReadAccount();
-    StoreText(record.lastName, value);
+    StoreFixedText(record.lastName, value);
     WriteAccount(record);
 }
-CString OrvRegistry::GetLName() { return LoadText(ReadAccount().lastName); }
+CString OrvRegistry::GetLName() { return LoadFixedText(ReadAccount().lastName); }
 
 void OrvRegistry::SetEmail(const CString& value) {
     ORVREGISTRYDATA record = ReadAccount();
-    StoreText(record.email, value);
+    StoreFixedText(record.email, value);
     WriteAccount(record);
 }
-CString OrvRegistry::GetEmail() { return LoadText(ReadAccount().email); }
+CString OrvRegistry::GetEmail() { return LoadFixedText(ReadAccount().email); }
 
 void OrvRegistry::SetSerkey(const CString& value) {
     ORVREGISTRYDATA record = ReadAccount();
-    StoreText(record.serkey, value);
+    StoreFixedText(record.serkey, value);
     WriteAccount(record);
 }
-CString OrvRegistry::GetSerkey() { return LoadText(ReadAccount().serkey); }
+CString OrvRegistry::GetSerkey() { return LoadFixedText(ReadAccount().serkey); }
 
 // The four flags share one shape: a field of the record, its Is-test, and
 // the shortcuts that store 1 or 0.

@@ -1,6 +1,7 @@
 #include "OrvState.h"
 
-#include <algorithm>
+#include "FixedText.h"
+
 #include <cstring>
 
 OrvState::~OrvState() = default;
@@ -27,8 +28,7 @@ ORVSTATEDATA OrvState::GetData() const {
     data.top = static_cast<int32_t>(m_top);
     data.right = static_cast<int32_t>(m_right);
     data.bottom = static_cast<int32_t>(m_bottom);
-    const size_t length = std::min(static_cast<size_t>(m_text.GetLength()), sizeof data.text - 1);
-    std::memcpy(data.text, m_text.GetString(), length);
+    orvreg::StoreFixedText(data.text, m_text);
     return data;
 }
 

@@ -1,0 +1,277 @@
+#include "OrvGraph.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace orv {
+
+namespace {
+
+// Per-thread search marks: mark = generation << 3 | distance, so that a new
+// search needs no clearing of arrays the size of the graph.
+struct Marks {
+    std::vector<uint32_t> side[2];
+    uint32_t generation = 0;
+
+    void prepare(uint32_t nodeCount) {
+        for (auto& s : side)
+            if (s.size() < nodeCount) s.resize(nodeCount, 0);
+        if (++generation >= (1u << 29)) {
+            for (auto& s : side) std::fill(s.begin(), s.end(), 0);
+            generation = 1;
+        }
+    }
+    bool seen(int s, uint32_t node) const { return (side[s][node] >> 3) == generation; }
+    int dist(int s, uint32_t node) const { return static_cast<int>(side[s][node] & 7u); }
+    void mark(int s, uint32_t node, int d) {
+        side[s][node] = (generation << 3) | static_cast<uint32_t>(d);
+    }
+};
+
+thread_local Marks tlsMarks;
+
+}  // namespace
+
+void OrvGraph::build(uint32_t nodeCount, std::vector<std::pair<uint32_t, uint32_t>> edges) {
+    std::vector<uint64_t> offsets(static_cast<size_t>(nodeCount) + 1, 0);
+    std::vector<uint32_t> ranks(nodeCount, 0);
+    for (auto& e : edges) {
+        if (e.first == e.second || e.first >= nodeCount || e.second >= nodeCount) continue;
+        ++ranks[e.second];
+        ++offsets[e.first + 1];
+        ++offsets[e.second + 1];
+    }
+    for (size_t i = 1; i < offsets.size(); ++i) offsets[i] += offsets[i - 1];
+    std::vector<uint32_t> targets(offsets.back());
+    std::vector<uint64_t> fill(offsets.begin(), offsets.end() - 1);
+    for (auto& e : edges) {
+        if (e.first == e.second || e.first >= nodeCount || e.second >= nodeCount) continue;
+        targets[fill[e.first]++] = e.second;
+        targets[fill[e.second]++] = e.first;
+    }
+    edges.clear();
+    edges.shrink_to_fit();
+    // Sort and drop duplicates (a pair listing each other gives the edge twice).
+    uint64_t write = 0;
+    for (uint32_t n = 0; n < nodeCount; ++n) {
+        auto b = targets.begin() + static_cast<std::ptrdiff_t>(offsets[n]);
+        auto e = targets.begin() + static_cast<std::ptrdiff_t>(offsets[n + 1]);
+        std::sort(b, e);
+        auto last = std::unique(b, e);
+        uint64_t start = write;
+        for (auto it = b; it != last; ++it) targets[write++] = *it;
+        offsets[n] = start;
+    }
+    offsets[nodeCount] = write;
+    targets.resize(write);
+    targets.shrink_to_fit();
+
+    std::unique_lock lock(mutex_);
+    nodeCount_ = nodeCount;
+    offsets_ = std::move(offsets);
+    targets_ = std::move(targets);
+    overlay_.clear();
+    overlayBits_.assign((static_cast<size_t>(nodeCount) + 63) / 64, 0);
+    ranks_ = std::move(ranks);
+}
+
+void OrvGraph::setRank(uint32_t node, uint32_t rank) {
+    std::unique_lock lock(mutex_);
+    if (node >= ranks_.size()) ranks_.resize(static_cast<size_t>(node) + 1, 0);
+    ranks_[node] = rank;
+}
+
+uint32_t OrvGraph::rank(uint32_t node) const {
+    std::shared_lock lock(mutex_);
+    return node < ranks_.size() ? ranks_[node] : 0;
+}
+
+void OrvGraph::setNeighbours(uint32_t node, std::vector<uint32_t> neighbours) {
+    std::sort(neighbours.begin(), neighbours.end());
+    neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
+    neighbours.erase(std::remove(neighbours.begin(), neighbours.end(), node), neighbours.end());
+    std::unique_lock lock(mutex_);
+    uint32_t needed = node + 1;
+    for (uint32_t n : neighbours) needed = std::max(needed, n + 1);
+    if (needed > nodeCount_) {
+        nodeCount_ = needed;
+        overlayBits_.resize((static_cast<size_t>(nodeCount_) + 63) / 64, 0);
+    }
+    overlay_[node] = std::move(neighbours);
+    overlayBits_[node / 64] |= uint64_t{1} << (node % 64);
+    if (overlay_.size() >= kCompactThreshold) compactLocked();
+}
+
+uint32_t OrvGraph::nodeCount() const {
+    std::shared_lock lock(mutex_);
+    return nodeCount_;
+}
+
+OrvGraph::Span OrvGraph::adjacency(uint32_t node) const {
+    if (node < nodeCount_ && (overlayBits_[node / 64] >> (node % 64)) & 1u) {
+        const auto& v = overlay_.find(node)->second;
+        return {v.data(), v.data() + v.size()};
+    }
+    if (static_cast<size_t>(node) + 1 < offsets_.size())
+        return {targets_.data() + offsets_[node], targets_.data() + offsets_[node + 1]};
+    return {nullptr, nullptr};
+}
+
+size_t OrvGraph::degree(uint32_t node) const {
+    std::shared_lock lock(mutex_);
+    return adjacency(node).size();
+}
+
+std::vector<uint32_t> OrvGraph::neighbours(uint32_t node) const {
+    std::shared_lock lock(mutex_);
+    Span s = adjacency(node);
+    return std::vector<uint32_t>(s.begin, s.end);
+}
+
+size_t OrvGraph::memoryBytes() const {
+    std::shared_lock lock(mutex_);
+    size_t bytes = offsets_.capacity() * sizeof(uint64_t) + targets_.capacity() * sizeof(uint32_t) +
+                   overlayBits_.capacity() * sizeof(uint64_t) + ranks_.capacity() * sizeof(uint32_t);
+    for (auto& kv : overlay_) bytes += kv.second.capacity() * sizeof(uint32_t) + 32;
+    return bytes;
+}
+
+size_t OrvGraph::overlaySize() const {
+    std::shared_lock lock(mutex_);
+    return overlay_.size();
+}
+
+void OrvGraph::compact() {
+    std::unique_lock lock(mutex_);
+    compactLocked();
+}
+
+void OrvGraph::compactLocked() {
+    if (overlay_.empty() && offsets_.size() == static_cast<size_t>(nodeCount_) + 1) return;
+    std::vector<uint64_t> offsets(static_cast<size_t>(nodeCount_) + 1, 0);
+    for (uint32_t n = 0; n < nodeCount_; ++n) offsets[n + 1] = offsets[n] + adjacency(n).size();
+    std::vector<uint32_t> targets(offsets.back());
+    for (uint32_t n = 0; n < nodeCount_; ++n) {
+        Span s = adjacency(n);
+        std::copy(s.begin, s.end, targets.begin() + static_cast<std::ptrdiff_t>(offsets[n]));
+    }
+    offsets_ = std::move(offsets);
+    targets_ = std::move(targets);
+    overlay_.clear();
+    std::fill(overlayBits_.begin(), overlayBits_.end(), 0);
+}
+
+OrvPathSearch OrvGraph::shortestPaths(const std::vector<uint32_t>& sources,
+                                      const std::vector<uint32_t>& targets, int maxDepth,
+                                      size_t maxPaths) const {
+    OrvPathSearch result;
+    if (sources.empty() || targets.empty() || maxPaths == 0) return result;
+    maxDepth = std::min(maxDepth, 7);
+    std::shared_lock lock(mutex_);
+    Marks& m = tlsMarks;
+    m.prepare(nodeCount_);
+
+    std::vector<uint32_t> frontier[2];
+    uint64_t frontierCost[2] = {0, 0};
+    for (int s = 0; s < 2; ++s) {
+        for (uint32_t n : (s == 0 ? sources : targets)) {
+            if (n >= nodeCount_ || m.seen(s, n)) continue;
+            if (m.seen(1 - s, n)) return result;  // overlapping ends: refused by the caller
+            m.mark(s, n, 0);
+            frontier[s].push_back(n);
+            frontierCost[s] += adjacency(n).size();
+        }
+        if (frontier[s].empty()) return result;
+    }
+
+    int depth[2] = {0, 0};
+    std::vector<uint32_t> meetings;  // on side `meetSide` at depth[meetSide]
+    std::vector<uint32_t> next;
+    while (depth[0] + depth[1] < maxDepth && meetings.empty()) {
+        // Grow the side that is cheaper to expand.
+        int s = frontierCost[0] <= frontierCost[1] ? 0 : 1;
+        int o = 1 - s;
+        int d = depth[s] + 1;
+        next.clear();
+        uint64_t cost = 0;
+        bool enough = false;
+        for (uint32_t u : frontier[s]) {
+            Span adj = adjacency(u);
+            for (const uint32_t* p = adj.begin; p != adj.end; ++p) {
+                uint32_t w = *p;
+                if (m.seen(s, w)) continue;
+                m.mark(s, w, d);
+                if (m.seen(o, w)) {
+                    meetings.push_back(w);
+                    if (meetings.size() >= maxPaths) {
+                        enough = true;
+                        break;
+                    }
+                    continue;
+                }
+                next.push_back(w);
+                cost += adjacency(w).size();
+            }
+            if (enough) break;
+        }
+        depth[s] = d;
+        if (next.empty() && meetings.empty()) return result;
+        frontier[s].swap(next);
+        frontierCost[s] = cost;
+    }
+    if (meetings.empty()) return result;
+    result.hops = depth[0] + depth[1];
+
+    // Half paths from a meeting node back to an end of one side: each step
+    // goes to a neighbour one level closer, found on demand in the adjacency.
+    auto halfPaths = [&](int side, uint32_t from, size_t cap) {
+        std::vector<std::vector<uint32_t>> out;
+        std::vector<std::pair<uint32_t, size_t>> stack{{from, 0}};
+        std::vector<uint32_t> path{from};
+        while (!stack.empty() && out.size() < cap) {
+            auto& top = stack.back();
+            int dist = m.dist(side, top.first);
+            if (dist == 0) {
+                out.push_back(path);
+                stack.pop_back();
+                path.pop_back();
+                continue;
+            }
+            Span adj = adjacency(top.first);
+            size_t i = top.second;
+            while (i < adj.size()) {
+                uint32_t w = adj.begin[i];
+                if (m.seen(side, w) && m.dist(side, w) == dist - 1) break;
+                ++i;
+            }
+            if (i >= adj.size()) {
+                stack.pop_back();
+                path.pop_back();
+                continue;
+            }
+            top.second = i + 1;
+            uint32_t w = adj.begin[i];
+            stack.push_back({w, 0});
+            path.push_back(w);
+        }
+        return out;
+    };
+
+    for (uint32_t meet : meetings) {
+        size_t room = maxPaths - result.paths.size();
+        if (room == 0) break;
+        auto toSource = halfPaths(0, meet, room);
+        auto toTarget = halfPaths(1, meet, room);
+        for (auto& a : toSource) {
+            for (auto& b : toTarget) {
+                if (result.paths.size() >= maxPaths) break;
+                std::vector<uint32_t> path(a.rbegin(), a.rend());  // source .. meet
+                path.insert(path.end(), b.begin() + 1, b.end());  // after meet .. target
+                result.paths.push_back(std::move(path));
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace orv

@@ -1,0 +1,612 @@
+#include "OrvStore.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace orv {
+
+namespace {
+
+const char* kSchema = R"SQL(
+CREATE TABLE IF NOT EXISTS persons(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    email TEXT NOT NULL UNIQUE,
+    is_member INTEGER NOT NULL DEFAULT 0,
+    first_name TEXT NOT NULL DEFAULT '',
+    last_name TEXT NOT NULL DEFAULT '',
+    occupation TEXT NOT NULL DEFAULT '',
+    email_private INTEGER NOT NULL DEFAULT 0,
+    chat_hidden INTEGER NOT NULL DEFAULT 0,
+    password_hash TEXT NOT NULL DEFAULT '',
+    pending_hash TEXT NOT NULL DEFAULT '',
+    password_mailed_at INTEGER NOT NULL DEFAULT 0,
+    logged_in_once INTEGER NOT NULL DEFAULT 0,
+    created_at INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE IF NOT EXISTS contacts(
+    owner INTEGER NOT NULL,
+    person INTEGER NOT NULL,
+    position INTEGER NOT NULL,
+    first_name TEXT NOT NULL DEFAULT '',
+    last_name TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY(owner, person)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS contacts_by_person ON contacts(person);
+CREATE INDEX IF NOT EXISTS contacts_by_position ON contacts(owner, position);
+CREATE VIRTUAL TABLE IF NOT EXISTS member_text USING fts5(
+    name, email, occupation, tokenize = 'unicode61 remove_diacritics 2');
+CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value TEXT NOT NULL);
+)SQL";
+
+const char* kPersonColumns =
+    "id, email, is_member, first_name, last_name, occupation, email_private, chat_hidden";
+
+}  // namespace
+
+// A prepared statement, finalized when it goes out of scope.
+class OrvStore::Stmt {
+public:
+    Stmt(sqlite3* db, const std::string& sql) : db_(db) {
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK)
+            throw OrvStoreError(std::string("prepare: ") + sqlite3_errmsg(db));
+    }
+    ~Stmt() { sqlite3_finalize(stmt_); }
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+
+    Stmt& bind(int i, int64_t v) {
+        check(sqlite3_bind_int64(stmt_, i, v));
+        return *this;
+    }
+    Stmt& bind(int i, const std::string& v) {
+        check(sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT));
+        return *this;
+    }
+    bool step() {
+        int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        throw OrvStoreError(std::string("step: ") + sqlite3_errmsg(db_));
+    }
+    void run() {
+        while (step()) {
+        }
+    }
+    void reset() {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+    int64_t integer(int col) const { return sqlite3_column_int64(stmt_, col); }
+    std::string text(int col) const {
+        const unsigned char* t = sqlite3_column_text(stmt_, col);
+        return t ? std::string(reinterpret_cast<const char*>(t),
+                               static_cast<size_t>(sqlite3_column_bytes(stmt_, col)))
+                 : std::string();
+    }
+    OrvPerson person() const {
+        OrvPerson p;
+        p.id = static_cast<uint32_t>(integer(0));
+        p.email = text(1);
+        p.isMember = integer(2) != 0;
+        p.firstName = text(3);
+        p.lastName = text(4);
+        p.occupation = text(5);
+        p.emailPrivate = integer(6) != 0;
+        p.chatHidden = integer(7) != 0;
+        return p;
+    }
+
+private:
+    void check(int rc) {
+        if (rc != SQLITE_OK) throw OrvStoreError(std::string("bind: ") + sqlite3_errmsg(db_));
+    }
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+OrvStore::OrvStore(const std::string& path) {
+    if (sqlite3_open_v2(path.c_str(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK) {
+        std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw OrvStoreError("cannot open " + path + ": " + msg);
+    }
+    sqlite3_busy_timeout(db_, 5000);
+    try {
+        exec("PRAGMA journal_mode=WAL");
+        exec("PRAGMA synchronous=NORMAL");
+        exec("PRAGMA foreign_keys=ON");
+        exec(kSchema);
+    } catch (...) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+OrvStore::~OrvStore() { sqlite3_close(db_); }
+
+void OrvStore::exec(const char* sql) {
+    char* err = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+        std::string msg = err ? err : "unknown";
+        sqlite3_free(err);
+        throw OrvStoreError(msg);
+    }
+}
+
+void OrvStore::transaction(const std::function<void()>& f) {
+    std::lock_guard lock(mutex_);
+    if (txDepth_ > 0) {
+        f();
+        return;
+    }
+    exec("BEGIN IMMEDIATE");
+    ++txDepth_;
+    try {
+        f();
+        --txDepth_;
+        exec("COMMIT");
+    } catch (...) {
+        txDepth_ = 0;
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+static OrvAccount readAccount(const OrvPerson& p, const std::string& hash, const std::string& pending,
+                              int64_t mailedAt, int64_t loggedIn) {
+    OrvAccount a;
+    a.person = p;
+    a.passwordHash = hash;
+    a.pendingHash = pending;
+    a.passwordMailedAt = mailedAt;
+    a.loggedInOnce = loggedIn != 0;
+    return a;
+}
+
+std::optional<OrvAccount> OrvStore::accountByEmail(const std::string& email) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, std::string("SELECT ") + kPersonColumns +
+                    ", password_hash, pending_hash, password_mailed_at, logged_in_once"
+                    " FROM persons WHERE email = ?1 AND is_member = 1");
+    s.bind(1, email);
+    if (!s.step()) return std::nullopt;
+    return readAccount(s.person(), s.text(8), s.text(9), s.integer(10), s.integer(11));
+}
+
+std::optional<OrvAccount> OrvStore::accountById(uint32_t id) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, std::string("SELECT ") + kPersonColumns +
+                    ", password_hash, pending_hash, password_mailed_at, logged_in_once"
+                    " FROM persons WHERE id = ?1 AND is_member = 1");
+    s.bind(1, id);
+    if (!s.step()) return std::nullopt;
+    return readAccount(s.person(), s.text(8), s.text(9), s.integer(10), s.integer(11));
+}
+
+std::optional<OrvPerson> OrvStore::personById(uint32_t id) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE id = ?1");
+    s.bind(1, id);
+    if (!s.step()) return std::nullopt;
+    return s.person();
+}
+
+std::optional<OrvPerson> OrvStore::personByEmail(const std::string& email) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE email = ?1");
+    s.bind(1, email);
+    if (!s.step()) return std::nullopt;
+    return s.person();
+}
+
+std::vector<OrvPerson> OrvStore::personsByIds(const std::vector<uint32_t>& ids) {
+    std::vector<OrvPerson> out;
+    if (ids.empty()) return out;
+    std::string array = "[";
+    for (size_t i = 0; i < ids.size(); ++i) {
+        if (i) array += ',';
+        array += std::to_string(ids[i]);
+    }
+    array += ']';
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, std::string("SELECT ") + kPersonColumns +
+                    " FROM persons WHERE id IN (SELECT value FROM json_each(?1))");
+    s.bind(1, array);
+    while (s.step()) out.push_back(s.person());
+    return out;
+}
+
+std::vector<OrvListing> OrvStore::contactsOf(uint32_t owner) {
+    std::vector<OrvListing> out;
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "SELECT person, first_name, last_name FROM contacts WHERE owner = ?1 ORDER BY position");
+    s.bind(1, owner);
+    while (s.step()) out.push_back({static_cast<uint32_t>(s.integer(0)), s.text(1), s.text(2)});
+    return out;
+}
+
+bool OrvStore::lists(uint32_t owner, uint32_t person) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "SELECT 1 FROM contacts WHERE owner = ?1 AND person = ?2");
+    s.bind(1, owner).bind(2, person);
+    return s.step();
+}
+
+uint32_t OrvStore::listerCount(uint32_t person) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "SELECT COUNT(*) FROM contacts WHERE person = ?1");
+    s.bind(1, person);
+    s.step();
+    return static_cast<uint32_t>(s.integer(0));
+}
+
+std::vector<uint32_t> OrvStore::listersOf(uint32_t person) {
+    std::vector<uint32_t> out;
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "SELECT owner FROM contacts WHERE person = ?1");
+    s.bind(1, person);
+    while (s.step()) out.push_back(static_cast<uint32_t>(s.integer(0)));
+    return out;
+}
+
+std::vector<uint32_t> OrvStore::neighbours(uint32_t person) {
+    std::vector<uint32_t> out;
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "SELECT person FROM contacts WHERE owner = ?1 UNION SELECT owner FROM contacts WHERE person = ?1");
+    s.bind(1, person);
+    while (s.step()) out.push_back(static_cast<uint32_t>(s.integer(0)));
+    return out;
+}
+
+uint32_t OrvStore::maxPersonId() {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "SELECT COALESCE(MAX(id), 0) FROM persons");
+    s.step();
+    return static_cast<uint32_t>(s.integer(0));
+}
+
+uint64_t OrvStore::memberCount() {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "SELECT COUNT(*) FROM persons WHERE is_member = 1");
+    s.step();
+    return static_cast<uint64_t>(s.integer(0));
+}
+
+void OrvStore::forEachListing(const std::function<void(uint32_t, uint32_t)>& f) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "SELECT owner, person FROM contacts");
+    while (s.step()) f(static_cast<uint32_t>(s.integer(0)), static_cast<uint32_t>(s.integer(1)));
+}
+
+std::vector<uint32_t> OrvStore::searchMembers(const std::vector<std::string>& words, OrvSearchKind kind,
+                                              uint32_t exclude, size_t limit) {
+    std::vector<uint32_t> out;
+    std::unordered_set<uint32_t> seen;
+    std::lock_guard lock(mutex_);
+    // A whole address finds its member even when the address is private.
+    if (kind == OrvSearchKind::All || kind == OrvSearchKind::Email) {
+        for (const auto& w : words) {
+            if (w.find('@') == std::string::npos) continue;
+            Stmt s(db_, "SELECT id FROM persons WHERE email = ?1 AND is_member = 1");
+            s.bind(1, asciiLower(w));
+            if (s.step()) {
+                auto id = static_cast<uint32_t>(s.integer(0));
+                if (id != exclude && seen.insert(id).second) out.push_back(id);
+            }
+        }
+    }
+    const char* column = nullptr;
+    switch (kind) {
+        case OrvSearchKind::Names: column = "name"; break;
+        case OrvSearchKind::Email: column = "email"; break;
+        case OrvSearchKind::FreeText: column = "occupation"; break;
+        case OrvSearchKind::All: break;
+    }
+    std::string match;
+    for (const auto& w : words) {
+        // Words are free of quotes (a forbidden character); a word with no
+        // letter or digit would be an empty phrase, so it is left out.
+        bool hasToken = std::any_of(w.begin(), w.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                   (static_cast<unsigned char>(c) >= 0x80);
+        });
+        if (!hasToken) continue;
+        if (!match.empty()) match += " AND ";
+        if (column) {
+            match += column;
+            match += " : ";
+        }
+        match += '"' + w + "\"*";
+    }
+    if (!match.empty()) {
+        Stmt s(db_, "SELECT rowid FROM member_text WHERE member_text MATCH ?1 ORDER BY rank LIMIT ?2");
+        s.bind(1, match).bind(2, static_cast<int64_t>(limit + 1));
+        while (s.step() && out.size() < limit) {
+            auto id = static_cast<uint32_t>(s.integer(0));
+            if (id != exclude && seen.insert(id).second) out.push_back(id);
+        }
+    }
+    if (out.size() > limit) out.resize(limit);
+    return out;
+}
+
+std::vector<uint32_t> OrvStore::acquaintances(uint32_t member, size_t limit) {
+    std::vector<uint32_t> out;
+    std::lock_guard lock(mutex_);
+    Stmt s(db_,
+           "SELECT id FROM persons WHERE is_member = 1 AND id <> ?1 AND ("
+           " id IN (SELECT person FROM contacts WHERE owner = ?1) OR"
+           " id IN (SELECT owner FROM contacts WHERE person = ?1)) ORDER BY id LIMIT ?2");
+    s.bind(1, member).bind(2, static_cast<int64_t>(limit));
+    while (s.step()) out.push_back(static_cast<uint32_t>(s.integer(0)));
+    return out;
+}
+
+void OrvStore::indexMember(const OrvPerson& p) {
+    unindexMember(p.id);
+    Stmt s(db_, "INSERT INTO member_text(rowid, name, email, occupation) VALUES(?1, ?2, ?3, ?4)");
+    s.bind(1, p.id)
+        .bind(2, p.firstName + " " + p.lastName)
+        .bind(3, p.emailPrivate ? std::string() : p.email)
+        .bind(4, p.occupation);
+    s.run();
+}
+
+void OrvStore::unindexMember(uint32_t id) {
+    Stmt s(db_, "DELETE FROM member_text WHERE rowid = ?1");
+    s.bind(1, id);
+    s.run();
+}
+
+uint32_t OrvStore::personIdForContact(const OrvContactItem& item) {
+    {
+        Stmt s(db_, "SELECT id FROM persons WHERE email = ?1");
+        s.bind(1, item.email);
+        if (s.step()) return static_cast<uint32_t>(s.integer(0));
+    }
+    Stmt s(db_, "INSERT INTO persons(email, first_name, last_name) VALUES(?1, ?2, ?3)");
+    s.bind(1, item.email).bind(2, item.firstName).bind(3, item.lastName);
+    s.run();
+    return static_cast<uint32_t>(sqlite3_last_insert_rowid(db_));
+}
+
+OrvListChange OrvStore::addContactsLocked(uint32_t owner, const std::string& ownerEmail,
+                                          const std::vector<OrvContactItem>& adds,
+                                          std::vector<uint32_t>& changed) {
+    for (const auto& item : adds)
+        if (item.email == ownerEmail) return OrvListChange::Self;
+    int64_t count, position;
+    {
+        Stmt s(db_, "SELECT COUNT(*), COALESCE(MAX(position), 0) FROM contacts WHERE owner = ?1");
+        s.bind(1, owner);
+        s.step();
+        count = s.integer(0);
+        position = s.integer(1);
+    }
+    for (const auto& item : adds) {
+        uint32_t person = personIdForContact(item);
+        if (lists(owner, person)) continue;
+        if (++count > static_cast<int64_t>(kContactLimit)) return OrvListChange::TooMany;
+        Stmt s(db_,
+               "INSERT INTO contacts(owner, person, position, first_name, last_name) "
+               "VALUES(?1, ?2, ?3, ?4, ?5)");
+        s.bind(1, owner).bind(2, person).bind(3, ++position).bind(4, item.firstName).bind(5, item.lastName);
+        s.run();
+        changed.push_back(person);
+    }
+    changed.push_back(owner);
+    return OrvListChange::Ok;
+}
+
+uint32_t OrvStore::createMember(const OrvPerson& profile, const std::string& passwordHash, int64_t now,
+                                const std::vector<OrvContactItem>& contacts,
+                                std::vector<uint32_t>& changed) {
+    uint32_t id = 0;
+    transaction([&] {
+        auto existing = personByEmail(profile.email);
+        if (existing && existing->isMember) return;
+        if (existing) {
+            id = existing->id;
+            Stmt s(db_,
+                   "UPDATE persons SET is_member = 1, first_name = ?2, last_name = ?3, occupation = ?4,"
+                   " email_private = ?5, chat_hidden = ?6, password_hash = ?7, pending_hash = '',"
+                   " password_mailed_at = ?8, logged_in_once = 0, created_at = ?8 WHERE id = ?1");
+            s.bind(1, id).bind(2, profile.firstName).bind(3, profile.lastName).bind(4, profile.occupation)
+                .bind(5, profile.emailPrivate).bind(6, profile.chatHidden).bind(7, passwordHash).bind(8, now);
+            s.run();
+        } else {
+            Stmt s(db_,
+                   "INSERT INTO persons(email, is_member, first_name, last_name, occupation, email_private,"
+                   " chat_hidden, password_hash, password_mailed_at, created_at)"
+                   " VALUES(?1, 1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?8)");
+            s.bind(1, profile.email).bind(2, profile.firstName).bind(3, profile.lastName)
+                .bind(4, profile.occupation).bind(5, profile.emailPrivate).bind(6, profile.chatHidden)
+                .bind(7, passwordHash).bind(8, now);
+            s.run();
+            id = static_cast<uint32_t>(sqlite3_last_insert_rowid(db_));
+        }
+        OrvPerson p = profile;
+        p.id = id;
+        indexMember(p);
+        if (addContactsLocked(id, profile.email, contacts, changed) != OrvListChange::Ok)
+            throw OrvStoreError("contact list refused");
+    });
+    return id;
+}
+
+void OrvStore::setPendingPassword(uint32_t id, const std::string& hash, int64_t now) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "UPDATE persons SET pending_hash = ?2, password_mailed_at = ?3 WHERE id = ?1");
+    s.bind(1, id).bind(2, hash).bind(3, now);
+    s.run();
+}
+
+void OrvStore::usePendingPassword(uint32_t id) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "UPDATE persons SET password_hash = pending_hash, pending_hash = '' WHERE id = ?1 AND pending_hash <> ''");
+    s.bind(1, id);
+    s.run();
+}
+
+void OrvStore::markLoggedIn(uint32_t id) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "UPDATE persons SET logged_in_once = 1 WHERE id = ?1 AND logged_in_once = 0");
+    s.bind(1, id);
+    s.run();
+}
+
+void OrvStore::updateProfile(uint32_t id, const std::string& first, const std::string& last,
+                             const std::string& occupation, bool emailPrivate) {
+    transaction([&] {
+        Stmt s(db_,
+               "UPDATE persons SET first_name = ?2, last_name = ?3, occupation = ?4, email_private = ?5"
+               " WHERE id = ?1 AND is_member = 1");
+        s.bind(1, id).bind(2, first).bind(3, last).bind(4, occupation).bind(5, emailPrivate);
+        s.run();
+        if (auto p = personById(id)) indexMember(*p);
+    });
+}
+
+void OrvStore::changeEmail(uint32_t id, const std::string& newEmail, const std::string& passwordHash,
+                           int64_t now, std::vector<uint32_t>& changed) {
+    transaction([&] {
+        auto other = personByEmail(newEmail);
+        if (other && other->id != id) {
+            if (other->isMember) throw OrvStoreError("address belongs to a member");
+            // Everyone who listed the address now lists the member.
+            std::vector<uint32_t> owners;
+            {
+                Stmt s(db_, "SELECT owner FROM contacts WHERE person = ?1");
+                s.bind(1, other->id);
+                while (s.step()) owners.push_back(static_cast<uint32_t>(s.integer(0)));
+            }
+            for (uint32_t owner : owners) {
+                if (owner == id || lists(owner, id)) {
+                    Stmt d(db_, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
+                    d.bind(1, owner).bind(2, other->id);
+                    d.run();
+                } else {
+                    Stmt u(db_, "UPDATE contacts SET person = ?3 WHERE owner = ?1 AND person = ?2");
+                    u.bind(1, owner).bind(2, other->id).bind(3, id);
+                    u.run();
+                }
+                changed.push_back(owner);
+            }
+            {
+                Stmt d(db_, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
+                d.bind(1, id).bind(2, other->id);
+                d.run();
+            }
+            Stmt del(db_, "DELETE FROM persons WHERE id = ?1");
+            del.bind(1, other->id);
+            del.run();
+            changed.push_back(other->id);
+        }
+        Stmt s(db_,
+               "UPDATE persons SET email = ?2, password_hash = ?3, pending_hash = '', password_mailed_at = ?4"
+               " WHERE id = ?1");
+        s.bind(1, id).bind(2, newEmail).bind(3, passwordHash).bind(4, now);
+        s.run();
+        if (auto p = personById(id)) indexMember(*p);
+        changed.push_back(id);
+    });
+}
+
+void OrvStore::dropMember(uint32_t id, std::vector<uint32_t>& changed) {
+    transaction([&] {
+        {
+            Stmt s(db_, "SELECT person FROM contacts WHERE owner = ?1");
+            s.bind(1, id);
+            while (s.step()) changed.push_back(static_cast<uint32_t>(s.integer(0)));
+        }
+        Stmt d(db_, "DELETE FROM contacts WHERE owner = ?1");
+        d.bind(1, id);
+        d.run();
+        unindexMember(id);
+        if (listerCount(id) == 0) {
+            Stmt del(db_, "DELETE FROM persons WHERE id = ?1");
+            del.bind(1, id);
+            del.run();
+        } else {
+            Stmt u(db_,
+                   "UPDATE persons SET is_member = 0, occupation = '', email_private = 0, chat_hidden = 0,"
+                   " password_hash = '', pending_hash = '', logged_in_once = 0 WHERE id = ?1");
+            u.bind(1, id);
+            u.run();
+        }
+        // Non-members nobody lists any more are forgotten.
+        for (uint32_t person : changed) {
+            Stmt del(db_,
+                     "DELETE FROM persons WHERE id = ?1 AND is_member = 0 AND"
+                     " NOT EXISTS (SELECT 1 FROM contacts WHERE person = ?1)");
+            del.bind(1, person);
+            del.run();
+        }
+        changed.push_back(id);
+    });
+}
+
+OrvListChange OrvStore::changeContacts(uint32_t owner, const std::vector<uint32_t>& drops,
+                                       const std::vector<OrvContactItem>& adds,
+                                       std::vector<uint32_t>& changed) {
+    OrvListChange result = OrvListChange::Ok;
+    std::vector<uint32_t> local;
+    struct Refused {};
+    try {
+        transaction([&] {
+            auto me = personById(owner);
+            if (!me) throw OrvStoreError("no such member");
+            for (uint32_t person : drops) {
+                Stmt d(db_, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
+                d.bind(1, owner).bind(2, person);
+                d.run();
+                if (sqlite3_changes(db_) > 0) {
+                    local.push_back(person);
+                    Stmt del(db_,
+                             "DELETE FROM persons WHERE id = ?1 AND is_member = 0 AND"
+                             " NOT EXISTS (SELECT 1 FROM contacts WHERE person = ?1)");
+                    del.bind(1, person);
+                    del.run();
+                }
+            }
+            result = addContactsLocked(owner, me->email, adds, local);
+            if (result != OrvListChange::Ok) throw Refused{};
+        });
+    } catch (const Refused&) {
+        return result;
+    }
+    local.push_back(owner);
+    changed.insert(changed.end(), local.begin(), local.end());
+    return result;
+}
+
+void OrvStore::renameContacts(uint32_t owner, const std::vector<OrvNameUpdate>& updates) {
+    transaction([&] {
+        for (const auto& u : updates) {
+            Stmt s(db_, "UPDATE contacts SET first_name = ?3, last_name = ?4 WHERE owner = ?1 AND person = ?2");
+            s.bind(1, owner).bind(2, u.id).bind(3, u.firstName).bind(4, u.lastName);
+            s.run();
+        }
+    });
+}
+
+std::string OrvStore::meta(const std::string& key) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "SELECT value FROM meta WHERE key = ?1");
+    s.bind(1, key);
+    return s.step() ? s.text(0) : std::string();
+}
+
+void OrvStore::setMeta(const std::string& key, const std::string& value) {
+    std::lock_guard lock(mutex_);
+    Stmt s(db_, "INSERT INTO meta(key, value) VALUES(?1, ?2) ON CONFLICT(key) DO UPDATE SET value = ?2");
+    s.bind(1, key).bind(2, value);
+    s.run();
+}
+
+}  // namespace orv

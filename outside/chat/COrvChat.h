@@ -1,0 +1,45 @@
+#pragma once
+// The chat engine over IRC. Built on the program's user-interface thread
+// with the main frame's IIRCOrvMain; every callback is delivered on that
+// thread, so the caller must pump messages.
+#include "ChatExport.h"
+#include "IRCChat.h"
+
+#include <CObject.h>
+
+#include <memory>
+
+class CHAT_API COrvChat : public CObject, public IIRCChatEngine {
+public:
+    explicit COrvChat(IIRCOrvMain* main);
+    ~COrvChat() override;
+    COrvChat(const COrvChat&) = delete;
+    COrvChat& operator=(const COrvChat&) = delete;
+
+    // Milliseconds between two lines sent; taken at the next Connect.
+    void SetDelay(int delayMs);
+    // Seconds of silence before the engine pings the server; taken at the next Connect.
+    void SetIRCPingRate(int seconds);
+
+    CString GetIdentity() override;
+    int Connect(const char* host, int port) override;
+    BOOL IsInChat() override;
+    void Disconnect() override;
+    BOOL IsConnected() override;
+    IIRCChatClient* FindClient(const char* identity) override;
+    void NotifyClients(int code) override;
+    void AddClient(IIRCChatClient* client) override;
+    void RemoveClient(IIRCChatClient* client) override;
+    int GetClientCount() override;
+    int Command(int code, IIRCCmdCallBack* callback, const void* target, int reserved) override;
+    int CancelCommand(int code, IIRCCmdCallBack* callback) override;
+    int Notify(int code, const char* target, INT_PTR parameter) override;
+    int SendText(const char* target, const char* line, BOOL isRoom, char color) override;
+
+    const char* GetRuntimeClassName() const override;
+
+    class Impl;
+
+private:
+    std::unique_ptr<Impl> m_impl;
+};

@@ -1,0 +1,129 @@
+// The line parser and the protocol state driven with hostile and random
+// server lines: nothing may crash, every line sent stays one valid IRC line,
+// and the engine still works afterwards.
+#include "ChatSession.h"
+#include "ChatTestKit.h"
+#include "IrcMessage.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using chattest::FakeClient;
+using chattest::FakeMain;
+
+namespace {
+
+struct Harness {
+    Harness()
+        : main("7", "Ann Lee"),
+          session(&main, [this](const std::string& line, bool) { sent.push_back(line); }),
+          privateChat("O8", false),
+          room("#O7.Room", true) {
+        session.AddClient(&privateChat);
+        session.AddClient(&room);
+        session.Begin();
+        session.HandleLine(":srv 001 O7 :Welcome");
+    }
+
+    void CheckSent() {
+        for (const std::string& line : sent) {
+            ASSERT_LE(line.size(), IrcMessage::MaxOutLine);
+            ASSERT_EQ(line.find_first_of(std::string("\r\n\0", 3)), std::string::npos) << line;
+        }
+        sent.clear();
+    }
+
+    FakeMain main;
+    std::vector<std::string> sent;
+    ChatSession session;
+    FakeClient privateChat;
+    FakeClient room;
+};
+
+const char* const kSeeds[] = {
+    ":O8!~orv@h PRIVMSG O7 :4hello",
+    ":O8!~orv@h PRIVMSG O7 :\x01ORVINVITE Bob\x01",
+    ":O8!~orv@h PRIVMSG O7 :\x01ORVTYPING 1\x01",
+    ":O8!~orv@h NOTICE O7 :\x01ORVUSER 5 Bob|bob@x\x01",
+    ":O7!~orv@h JOIN #O7.Room",
+    ":srv 332 O7 #O7.Room :ORV1|Room|desc|hi",
+    ":srv 353 O7 = #O7.Room :@O7 O8 +R9",
+    ":srv 366 O7 #O7.Room :End",
+    ":O8!~orv@h PRIVMSG #O7.Room :\x01ORVUSER 3 Bob|\x01",
+    ":O8!~orv@h NICK R8",
+    ":R8!~orv@h PART #O7.Room",
+    ":O9!~orv@h QUIT :gone",
+    ":srv 322 O7 #O1.A 3 :ORV1|A|b|c",
+    ":srv 323 O7 :End",
+    ":srv 401 O7 O8 :No such nick",
+    ":O7!~orv@h TOPIC #O7.Room :ORV1-DELETED",
+    ":O7!~orv@h MODE #O7.Room -P",
+    ":srv 482 O7 #O7.Room :not op",
+    ":O7!~orv@h KICK #O7.Room O7 :bye",
+    "PING :abc",
+};
+
+}  // namespace
+
+TEST(ChatSessionFuzz, HostileLinesAreHarmless) {
+    Harness h;
+    const std::string longName(5000, 'N');
+    const std::vector<std::string> hostile = {
+        ":", "::", ": :", ":x", " ", ":O8!", "!@", "PRIVMSG", "PRIVMSG O7", ":O8!a@b PRIVMSG",
+        ":O8!a@b PRIVMSG O7 :", ":O8!a@b PRIVMSG O7 :\x01", ":O8!a@b PRIVMSG O7 :\x01\x01",
+        ":O8!a@b PRIVMSG O7 :\x01ORVTYPING\x01", ":O8!a@b PRIVMSG O7 :\x01ORVTYPING 99999999999\x01",
+        ":O8!a@b NOTICE O7 :\x01ORVUSER\x01", ":O8!a@b NOTICE O7 :\x01ORVUSER x\x01",
+        ":O8!a@b NOTICE O7 :\x01ORVUSER 1 " + longName + "\x01",
+        ":srv 353 O7 = #nowhere :" + longName, ":srv 353", ":srv 366", ":srv 322 O7 #O1.A", ":srv 322",
+        ":srv 322 O7 #O1.A 99999999999999999999 :ORV1|a|b|c", ":srv 323", ":srv 323", ":srv 001",
+        ":" + longName + "!x@y NICK " + longName, ":O8!a@b NICK :", ":O8!a@b JOIN :", ":O8!a@b JOIN #" + longName,
+        ":O8!a@b TOPIC", ":srv 332 O7", ":O8!a@b MODE", ":O8!a@b MODE #x -", ":srv 401", ":srv 482",
+        ":O8!a@b KICK", ":srv 433 O7 O7 :in use", "ERROR", std::string(IrcMessage::MaxLine + 10, 'x'),
+    };
+    for (const std::string& line : hostile) h.session.HandleLine(line);
+    h.CheckSent();
+    // Still works: a message from the partner reaches his window.
+    h.session.HandleLine(":O8!~orv@h PRIVMSG O7 :2still here");
+    ASSERT_FALSE(h.privateChat.messages.empty());
+    EXPECT_EQ(h.privateChat.messages.back().text, "2still here");
+}
+
+TEST(ChatSessionFuzz, RandomLinesNeverBreakTheEngine) {
+    std::mt19937 random(20261207u);
+    static const char kAlphabet[] = ":!@# \x01|\\.0123456789ORorv-PRIVMSGNOTICEJOINPART\r\n\t\xff";
+    const std::string alphabet(kAlphabet, sizeof kAlphabet - 1);
+    Harness h;
+    for (int round = 0; round < 60000; ++round) {
+        std::string line = kSeeds[random() % (sizeof kSeeds / sizeof *kSeeds)];
+        const int edits = static_cast<int>(random() % 6);
+        for (int e = 0; e < edits; ++e) {
+            const size_t at = line.empty() ? 0 : random() % line.size();
+            switch (random() % 4) {
+            case 0:
+                line.insert(at, 1, alphabet[random() % alphabet.size()]);
+                break;
+            case 1:
+                if (!line.empty()) line.erase(at, 1 + random() % 8);
+                break;
+            case 2:
+                if (!line.empty()) line[at] = static_cast<char>(random() % 256);
+                break;
+            default:
+                line.insert(at, std::string(random() % 700, alphabet[random() % alphabet.size()]));
+            }
+        }
+        h.session.HandleLine(line);
+        if (round % 50 == 0) {
+            // The program keeps calling in between.
+            h.session.SendText("O8", line.c_str(), false, '3');
+            h.session.Notify(ORVCHAT_NOTIFY_TYPING, line.c_str(), 1);
+            h.session.Command(ORVCHAT_CMD_JOIN_ROOM, &h.room, line.c_str());
+        }
+        if (round % 1000 == 0) h.CheckSent();
+    }
+    h.CheckSent();
+    for (const auto& channel : h.session.Rooms()) EXPECT_EQ(channel[0], '#');
+    h.session.HandleLine(":srv 001 O7 :again");
+    EXPECT_EQ(h.session.SendText("O8", "ok", false, '1'), h.session.IsRegistered() ? 0 : 1);
+}

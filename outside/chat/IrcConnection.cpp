@@ -9,6 +9,7 @@
 namespace {
 
 const DWORD kConnectTimeoutMs = 10000;
+const size_t kMaxQueuedLines = 50000;
 
 class Lock {
 public:
@@ -141,12 +142,18 @@ bool IrcConnection::Receive(std::string& line, bool& lost) {
     return false;
 }
 
-void IrcConnection::PostLine(std::string line) {
+bool IrcConnection::PostLine(std::string line) {
+    bool wake;
     {
         Lock lock(m_lock);
+        // A server that floods faster than the engine's thread takes lines
+        // would otherwise grow the queue without end.
+        if (m_inbox.size() >= kMaxQueuedLines) return false;
+        wake = m_inbox.empty();
         m_inbox.push_back(std::move(line));
     }
-    PostMessageA(m_window, m_message, 0, 0);
+    if (wake) PostMessageA(m_window, m_message, 0, 0);
+    return true;
 }
 
 bool IrcConnection::WriteLine(const std::string& line) {
@@ -180,7 +187,7 @@ bool IrcConnection::ReadAvailable() {
             if (c == '\n') {
                 if (!m_skipping) {
                     if (!m_partial.empty() && m_partial.back() == '\r') m_partial.pop_back();
-                    if (!m_partial.empty()) PostLine(std::move(m_partial));
+                    if (!m_partial.empty() && !PostLine(std::move(m_partial))) return false;
                 }
                 m_partial.clear();
                 m_skipping = false;

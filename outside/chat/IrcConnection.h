@@ -37,7 +37,7 @@ private:
     void Run();
     bool ReadAvailable();
     bool WriteLine(const std::string& line);
-    void PostLine(std::string line);
+    bool PostLine(std::string line);
 
     HWND m_window;
     UINT m_message;

@@ -127,3 +127,68 @@ TEST(ChatSessionFuzz, RandomLinesNeverBreakTheEngine) {
     h.session.HandleLine(":srv 001 O7 :again");
     EXPECT_EQ(h.session.SendText("O8", "ok", false, '1'), h.session.IsRegistered() ? 0 : 1);
 }
+
+TEST(ChatSessionInput, CallersCannotSmuggleCommandsOrBreakLines) {
+    Harness h;
+    h.sent.clear();
+    EXPECT_NE(h.session.SendText("O8 :x\r\nQUIT", "hi", false, '1'), 0);
+    EXPECT_NE(h.session.Notify(ORVCHAT_NOTIFY_INVITE, "O8\nKILL", reinterpret_cast<INT_PTR>("A")), 0);
+    EXPECT_NE(h.session.Command(ORVCHAT_CMD_JOIN_ROOM, &h.room, "#a,#b"), 0);
+    EXPECT_NE(h.session.Command(ORVCHAT_CMD_VISIBILITY, nullptr, "R7 x"), 0);
+    EXPECT_NE(h.session.Notify(ORVCHAT_NOTIFY_TYPING, "O8", 5), 0);
+    EXPECT_TRUE(h.sent.empty());
+
+    // A name with line breaks and bars travels escaped, in one line.
+    ASSERT_EQ(h.session.Notify(ORVCHAT_NOTIFY_INVITE, "O8", reinterpret_cast<INT_PTR>("Ann\r\nQUIT |x")), 0);
+    ASSERT_EQ(h.sent.size(), 1u);
+    EXPECT_EQ(h.sent[0].find("QUIT |"), std::string::npos);
+    h.CheckSent();
+
+    // A colour that is not a character becomes code "0".
+    ASSERT_EQ(h.session.SendText("O8", "text", false, '\x01'), 0);
+    ASSERT_EQ(h.sent.size(), 1u);
+    EXPECT_EQ(h.sent[0], "PRIVMSG O8 :0text");
+}
+
+TEST(ChatSessionInput, RefusedIdentityIsTriedUnderTheOtherForm) {
+    Harness h;
+    FakeClient window("O9", false);
+    h.session.AddClient(&window);
+    h.sent.clear();
+    ASSERT_EQ(h.session.Notify(ORVCHAT_NOTIFY_INVITE, "O9", reinterpret_cast<INT_PTR>("Ann")), 0);
+    h.session.HandleLine(":srv 401 O7 O9 :No such nick");
+    ASSERT_EQ(h.sent.size(), 2u);
+    EXPECT_EQ(h.sent[1].substr(0, 11), "PRIVMSG R9 ");
+    EXPECT_EQ(window.Count(ORVCHAT_EVENT_AWAY), 0);
+    // Neither form is there: the invitation counts as not answered (away).
+    h.session.HandleLine(":srv 401 O7 R9 :No such nick");
+    EXPECT_EQ(h.sent.size(), 2u);
+    EXPECT_EQ(window.Count(ORVCHAT_EVENT_AWAY), 1);
+    // Later lines go to the form last tried first.
+    h.session.SendText("O9", "x", false, '1');
+    EXPECT_EQ(h.sent.back(), "PRIVMSG R9 :1x");
+}
+
+TEST(ChatSessionInput, ClientsRemovedDuringCallbacksAreNotCalledAgain) {
+    // A window that removes itself (and its neighbour) when told the chat closed.
+    struct SelfRemoving : FakeClient {
+        SelfRemoving(ChatSession& s, const char* target) : FakeClient(target, false), session(s) {}
+        void OnChatClosed(int reason) override {
+            FakeClient::OnChatClosed(reason);
+            session.RemoveClient(this);
+            if (other) session.RemoveClient(other);
+        }
+        ChatSession& session;
+        IIRCChatClient* other = nullptr;
+    };
+    Harness h;
+    SelfRemoving first(h.session, "O20"), second(h.session, "O21");
+    first.other = &second;
+    h.session.AddClient(&first);
+    h.session.AddClient(&second);
+    h.session.End(true);
+    EXPECT_EQ(first.closed.size(), 1u);
+    EXPECT_TRUE(second.closed.empty());
+    EXPECT_EQ(h.main.Count(ORVCHAT_MAIN_CONNECTION_LOST), 1);
+    EXPECT_FALSE(h.session.IsRegistered());
+}

@@ -24,5 +24,7 @@ packages=(
     ngircd
     # helpers the tests use
     curl python3 procps
+    # server benchmarks: the reference graph library, the load generator, the static-file baseline
+    python3-networkx wrk nginx
 )
 $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}"

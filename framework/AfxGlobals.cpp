@@ -1,0 +1,24 @@
+#include "AfxGlobals.h"
+
+#include "CWinApp.h"
+#include "HandleMap.h"
+
+namespace {
+HINSTANCE g_resourceHandle = nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle() {
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_hInstance) return app->m_hInstance;
+    return ::GetModuleHandleA(nullptr);
+}
+
+HINSTANCE AfxGetResourceHandle() {
+    return g_resourceHandle ? g_resourceHandle : AfxGetInstanceHandle();
+}
+
+void AfxSetResourceHandle(HINSTANCE module) { g_resourceHandle = module; }
+
+void AfxDeleteTempMaps() { CHandleMap::Instance().DeleteTemporaries(::GetCurrentThreadId()); }
+
+size_t AfxGetTempMapCount() { return CHandleMap::Instance().TemporaryCount(); }

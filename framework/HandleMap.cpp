@@ -1,0 +1,111 @@
+#include "HandleMap.h"
+
+#include "CObject.h"
+
+#include <map>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+struct TempKey {
+    DWORD thread;
+    CHandleMap::Kind kind;
+    const void* handle;
+    bool operator<(const TempKey& o) const {
+        return std::tie(thread, kind, handle) < std::tie(o.thread, o.kind, o.handle);
+    }
+};
+struct TempEntry {
+    CObject* object;
+    CHandleMap::FreeFn free;
+};
+
+// Holds a CRITICAL_SECTION for a scope; the section is recursive, so a
+// destructor run under the lock may take it again.
+class Lock {
+public:
+    explicit Lock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
+    ~Lock() { LeaveCriticalSection(&m_section); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    CRITICAL_SECTION& m_section;
+};
+}  // namespace
+
+struct CHandleMap::Impl {
+    CRITICAL_SECTION lock;
+    std::unordered_map<HWND, CWnd*> permanent;
+    std::map<TempKey, TempEntry> temporary;
+};
+
+CHandleMap& CHandleMap::Instance() {
+    static CHandleMap map;
+    return map;
+}
+
+CHandleMap::CHandleMap() : m_impl(new Impl) { InitializeCriticalSection(&m_impl->lock); }
+
+CHandleMap::~CHandleMap() {
+    // The DLL is unloading: free what threads left behind.
+    for (auto& entry : m_impl->temporary) entry.second.free(entry.second.object);
+    DeleteCriticalSection(&m_impl->lock);
+    delete m_impl;
+}
+
+bool CHandleMap::SetPermanent(HWND hWnd, CWnd* wnd) {
+    if (!hWnd || !wnd) return false;
+    Lock lock(m_impl->lock);
+    auto result = m_impl->permanent.emplace(hWnd, wnd);
+    return result.second || result.first->second == wnd;
+}
+
+void CHandleMap::RemovePermanent(HWND hWnd, const CWnd* wnd) {
+    Lock lock(m_impl->lock);
+    auto it = m_impl->permanent.find(hWnd);
+    if (it != m_impl->permanent.end() && it->second == wnd) m_impl->permanent.erase(it);
+}
+
+CWnd* CHandleMap::LookupPermanent(HWND hWnd) {
+    if (!hWnd) return nullptr;
+    Lock lock(m_impl->lock);
+    auto it = m_impl->permanent.find(hWnd);
+    return it == m_impl->permanent.end() ? nullptr : it->second;
+}
+
+CObject* CHandleMap::Temporary(Kind kind, const void* handle, CObject* (*make)(const void*),
+                               FreeFn free) {
+    if (!handle) return nullptr;
+    const TempKey key{GetCurrentThreadId(), kind, handle};
+    Lock lock(m_impl->lock);
+    auto it = m_impl->temporary.find(key);
+    if (it != m_impl->temporary.end()) return it->second.object;
+    CObject* object = make(handle);
+    try {
+        m_impl->temporary.emplace(key, TempEntry{object, free});
+    } catch (...) {
+        free(object);
+        throw;
+    }
+    return object;
+}
+
+void CHandleMap::DeleteTemporaries(DWORD threadId) {
+    std::vector<TempEntry> doomed;
+    {
+        Lock lock(m_impl->lock);
+        auto it = m_impl->temporary.lower_bound(TempKey{threadId, Kind::Wnd, nullptr});
+        while (it != m_impl->temporary.end() && it->first.thread == threadId) {
+            doomed.push_back(it->second);
+            it = m_impl->temporary.erase(it);
+        }
+    }
+    for (auto& entry : doomed) entry.free(entry.object);
+}
+
+size_t CHandleMap::TemporaryCount() {
+    Lock lock(m_impl->lock);
+    return m_impl->temporary.size();
+}

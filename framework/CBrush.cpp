@@ -9,8 +9,6 @@ bool CBrush::CreatePatternBrush(CBitmap* bitmap) {
     return bitmap && bitmap->m_hObject && Attach(::CreatePatternBrush(*bitmap));
 }
 
-bool CBrush::CreateSysColorBrush(int index) { return Attach(::GetSysColorBrush(index)); }
-
 int CBrush::GetLogBrush(LOGBRUSH* brush) const { return GetObject(sizeof(LOGBRUSH), brush); }
 
 CBrush* CBrush::FromHandle(HBRUSH brush) {

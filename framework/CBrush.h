@@ -15,7 +15,6 @@ public:
 
     bool CreateSolidBrush(COLORREF color);
     bool CreatePatternBrush(CBitmap* bitmap);
-    bool CreateSysColorBrush(int index);
     int GetLogBrush(LOGBRUSH* brush) const;
 
     static CBrush* FromHandle(HBRUSH brush);

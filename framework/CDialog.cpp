@@ -92,7 +92,6 @@ INT_PTR CDialog::DoModal() {
         if (owner && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(owner);
         DestroyWindow();
     }
-    AfxDeleteTempMaps();
     return m_modalResult;
 }
 
@@ -120,9 +119,10 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
     return ::IsDialogMessageA(m_hWnd, msg);
 }
 
-LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) return OnInitDialog();
-    return CWnd::WindowProc(message, wParam, lParam);
+bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message != WM_INITDIALOG) return CWnd::OnWndMsg(message, wParam, lParam, result);
+    *result = OnInitDialog();
+    return true;
 }
 
 BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {

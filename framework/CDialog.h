@@ -31,10 +31,10 @@ public:
 
     // Dialog keyboard handling (Tab, Enter, Esc) for the dialog's messages.
     BOOL PreTranslateMessage(MSG* msg) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     const char* GetRuntimeClassName() const override;
 
 protected:
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     const char* m_lpszTemplateName = nullptr;

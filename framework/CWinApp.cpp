@@ -24,6 +24,11 @@ CWinApp::~CWinApp() {
 
 BOOL CWinApp::InitInstance() { return TRUE; }
 
+int CWinApp::Run() {
+    if (!m_pMainWnd) ::PostQuitMessage(0);
+    return CWinThread::Run();
+}
+
 const char* CWinApp::GetRuntimeClassName() const { return "CWinApp"; }
 
 int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {

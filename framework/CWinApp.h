@@ -13,6 +13,11 @@ public:
     // The base accepts; a program creates its main window here and sets
     // m_pMainWnd. False ends the program with ExitInstance's code.
     BOOL InitInstance() override;
+    // Without a main window there is nothing to wait for: the loop ends at once.
+    int Run() override;
+    // The 3-D look of dialogs is the system's own since Windows 95; kept for
+    // programs that ask for it.
+    BOOL Enable3dControls() { return TRUE; }
     const char* GetRuntimeClassName() const override;
 
     HINSTANCE m_hInstance = nullptr;

@@ -187,6 +187,8 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
 
 long AfxGetStoppedExceptionCount() { return g_stoppedExceptions; }
 
+MSG& AfxGetCurrentMessage() { return t_currentMsg; }
+
 // ---------------------------------------------------------------------------
 
 CWnd::CWnd() = default;
@@ -220,14 +222,29 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
                     int x, int y, int width, int height, HWND parent, HMENU menuOrId,
                     void* param) {
     if (m_hWnd) return false;
-    if (!className) className = DefaultWindowClass();
+    CREATESTRUCTA create{};
+    create.lpCreateParams = param;
+    create.hMenu = menuOrId;
+    create.hwndParent = parent;
+    create.cy = height;
+    create.cx = width;
+    create.y = y;
+    create.x = x;
+    create.style = static_cast<LONG>(style);
+    create.lpszName = windowName;
+    create.lpszClass = className;
+    create.dwExStyle = exStyle;
+    if (!PreCreateWindow(create)) return false;
+    className = create.lpszClass ? create.lpszClass : DefaultWindowClass();
     if (!className) return false;
     HHOOK hook = ::SetWindowsHookExA(WH_CBT, CbtFilterHook, nullptr, ::GetCurrentThreadId());
     if (!hook) return false;
     CWnd* const outer = t_wndInit;
     t_wndInit = this;
-    HWND hWnd = ::CreateWindowExA(exStyle, className, windowName, style, x, y, width, height,
-                                  parent, menuOrId, InstanceForClass(className), param);
+    HWND hWnd = ::CreateWindowExA(create.dwExStyle, className, create.lpszName,
+                                  static_cast<DWORD>(create.style), create.x, create.y, create.cx,
+                                  create.cy, create.hwndParent, create.hMenu,
+                                  InstanceForClass(className), create.lpCreateParams);
     const bool taken = t_wndInit != this;
     t_wndInit = outer;
     ::UnhookWindowsHookEx(hook);
@@ -360,10 +377,13 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::Default() {
+    if (!m_hWnd || t_currentMsg.hwnd != m_hWnd) return 0;
     return DefWindowProc(t_currentMsg.message, t_currentMsg.wParam, t_currentMsg.lParam);
 }
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCTA&) { return TRUE; }
 
 void CWnd::PostNcDestroy() {}
 

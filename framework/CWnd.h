@@ -44,6 +44,9 @@ public:
     bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                   const RECT& rect, CWnd* parent, UINT id, void* param = nullptr);
     virtual bool DestroyWindow();
+    // Called by CreateEx before the window is made: a class may change the
+    // styles, class, size or position; false fails the creation.
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& create);
 
     // The map. Attach enters a window without routing its messages here;
     // SubclassWindow also puts AfxWndProc in front of its procedure, which
@@ -74,7 +77,8 @@ public:
     // from a control, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR...).
     // True with *result set takes the message away from the parent.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    // The current message passed to DefWindowProc (only inside WindowProc).
+    // The message WindowProc is handling passed to DefWindowProc; 0 when
+    // this window is not handling one.
     LRESULT Default();
     // Offers msg to PreTranslateMessage of the window it is for and of its
     // parents, up to and including stop; true when one of them took it.
@@ -167,11 +171,14 @@ protected:
     // WM_NOTIFY: true with *result set when handled; the base as OnCommand.
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
 
+    // Cracks one message into the handlers above; false leaves it to
+    // DefWindowProc. Derived classes add messages of their own here.
+    virtual bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
     WNDPROC m_pfnSuper = nullptr;
 
 private:
     friend struct CWndInternals;
-    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     bool HookProcedure(HWND hWnd);
     void ForgetWindow(bool unhook);
@@ -187,6 +194,10 @@ FW_API LRESULT AfxCallWndProc(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam,
 // returns its name, which lives as long as the process.
 FW_API const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr,
                                        HBRUSH background = nullptr, HICON icon = nullptr);
+// The message the calling thread's innermost WindowProc is handling, which
+// Default() passes on. Code that routes messages itself (window hooks) sets
+// it for the span of a message and puts the old one back.
+FW_API MSG& AfxGetCurrentMessage();
 // Exceptions stopped by the window procedure so far (a trace of each goes to
 // the debugger output).
 FW_API long AfxGetStoppedExceptionCount();

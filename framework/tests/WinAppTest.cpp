@@ -114,6 +114,18 @@ TEST(Application, FailedInitInstanceSkipsTheLoop) {
     EXPECT_EQ(app.commandLine, "");
 }
 
+TEST(Application, WithoutMainWindowTheLoopEndsAtOnce) {
+    struct NoWindowApp : CWinApp {
+        int exits = 0;
+        int ExitInstance() override {
+            ++exits;
+            return 7;
+        }
+    } app;
+    EXPECT_EQ(AfxWinMain(nullptr, nullptr, nullptr, SW_HIDE), 7);
+    EXPECT_EQ(app.exits, 1);
+}
+
 TEST(Application, OneApplicationObjectPerProcess) {
     EXPECT_EQ(AfxGetApp(), nullptr);
     EXPECT_EQ(AfxWinMain(nullptr, nullptr, nullptr, SW_HIDE), -1) << "no application object";

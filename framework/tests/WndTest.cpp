@@ -30,6 +30,7 @@ class RecordingWnd : public CWnd {
 public:
     int created = 0, destroyed = 0, timers = 0, lastSizeX = -1, lastSizeY = -1;
     UINT_PTR lastTimer = 0;
+    UINT currentInSize = 0;
     std::vector<UINT> messages;
     bool throwOnCreate = false;
     bool throwOnPaint = false;
@@ -62,6 +63,7 @@ protected:
         CWnd::OnDestroy();
     }
     void OnSize(UINT type, int cx, int cy) override {
+        currentInSize = AfxGetCurrentMessage().message;
         lastSizeX = cx;
         lastSizeY = cy;
         CWnd::OnSize(type, cx, cy);
@@ -139,6 +141,8 @@ TEST(WindowMap, CreatedWindowIsMappedAndRoutedToItsObject) {
     wnd.GetClientRect(&client);
     EXPECT_EQ(wnd.lastSizeX, client.Width());
     EXPECT_EQ(wnd.lastSizeY, client.Height());
+    EXPECT_EQ(wnd.currentInSize, static_cast<UINT>(WM_SIZE)) << "the handler's message is the current one";
+    EXPECT_EQ(wnd.Default(), 0) << "outside a message there is nothing to pass on";
     EXPECT_FALSE(wnd.CreateEx(0, nullptr, "again", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr))
         << "one window per object";
 
@@ -147,6 +151,33 @@ TEST(WindowMap, CreatedWindowIsMappedAndRoutedToItsObject) {
     EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr) << "map cleared on destroy";
     EXPECT_FALSE(wnd.DestroyWindow());
+}
+
+namespace {
+class ShapedWnd : public CWnd {
+public:
+    bool refuse = false;
+    BOOL PreCreateWindow(CREATESTRUCTA& create) override {
+        create.lpszName = "shaped";
+        create.dwExStyle |= WS_EX_TOOLWINDOW;
+        create.cx = 123;
+        return !refuse;
+    }
+};
+}  // namespace
+
+TEST(WindowMap, PreCreateWindowShapesOrRefusesTheWindow) {
+    ShapedWnd wnd;
+    ASSERT_TRUE(CreateTopLevel(wnd, "plain"));
+    EXPECT_EQ(wnd.GetWindowText(), "shaped");
+    EXPECT_TRUE(wnd.GetExStyle() & WS_EX_TOOLWINDOW);
+    CRect window;
+    wnd.GetWindowRect(&window);
+    EXPECT_EQ(window.Width(), 123);
+    ShapedWnd refused;
+    refused.refuse = true;
+    EXPECT_FALSE(CreateTopLevel(refused));
+    EXPECT_EQ(refused.GetSafeHwnd(), nullptr);
 }
 
 TEST(WindowMap, PostNcDestroyComesAfterTheMapEntryIsGone) {

@@ -61,6 +61,14 @@ public:
 
     // Takes every line the socket thread has queued.
     void Drain() {
+        // A callback that pumps messages (a message box) must not handle
+        // later lines before the current one is done.
+        if (draining) return;
+        struct Guard {
+            bool& flag;
+            explicit Guard(bool& f) : flag(f) { flag = true; }
+            ~Guard() { flag = false; }
+        } guard(draining);
         std::string line;
         bool lost = false;
         while (connection.IsOpen() && connection.Receive(line, lost)) {
@@ -79,6 +87,7 @@ public:
     NotifyWindow window;
     IrcConnection connection;
     ChatSession session;
+    bool draining = false;
     int delayMs = 500;
     int pingSeconds = 60;
 };

@@ -161,6 +161,7 @@ bool ChatSession::IsInChat() {
 }
 
 void ChatSession::NotifyClients(int code) {
+    if (code != 2) return;  // 2: the own colour changed
     const std::vector<IIRCChatClient*> clients(m_clients);
     for (IIRCChatClient* client : clients)
         if (IsClient(client)) client->OnChatEvent(ORVCHAT_EVENT_COLOR_CHANGED, code, 0);
@@ -530,11 +531,16 @@ void ChatSession::OnNick(const IrcMessage& m) {
         return;
     }
     Learn(to);
+    // Callbacks may pump messages and end the session: walk a copy.
+    std::vector<std::string> channels;
     for (auto& entry : m_rooms) {
         Room& room = entry.second;
         if (!room.members.erase(Fold(m.nick))) continue;
         room.members[Fold(to)] = to;
-        const std::string channel = room.channel;
+        channels.push_back(room.channel);
+    }
+    for (const std::string& channel : channels) {
+        if (!m_rooms.count(Fold(channel))) continue;
         const OrvChatUser user = MakeUser(to, channel);
         ForRoomClients(channel, [&](IIRCChatClient* client) {
             client->OnChatEvent(ORVCHAT_EVENT_USER_ARRIVED, reinterpret_cast<INT_PTR>(&user), 0);
@@ -557,8 +563,9 @@ void ChatSession::OnJoin(const IrcMessage& m) {
     if (it == m_rooms.end()) return;
     it->second.members[Fold(m.nick)] = m.nick;
     Learn(m.nick);
-    const OrvChatUser user = MakeUser(m.nick, it->second.channel);
-    ForRoomClients(it->second.channel, [&](IIRCChatClient* client) {
+    const std::string spelled = it->second.channel;
+    const OrvChatUser user = MakeUser(m.nick, spelled);
+    ForRoomClients(spelled, [&](IIRCChatClient* client) {
         client->OnChatEvent(ORVCHAT_EVENT_USER_ARRIVED, reinterpret_cast<INT_PTR>(&user), 0);
     });
 }
@@ -697,12 +704,14 @@ void ChatSession::OnEndOfNames(const std::string& channel) {
         client->OnChatEvent(ORVCHAT_EVENT_ENTERED, reinterpret_cast<INT_PTR>(&record), 0);
     });
     for (const std::string& nick : members) {
+        if (!m_rooms.count(Fold(spelled))) return;
         const OrvChatUser user = MakeUser(nick, spelled);
         ForRoomClients(spelled, [&](IIRCChatClient* client) {
             client->OnChatEvent(ORVCHAT_EVENT_USER_PRESENT, reinterpret_cast<INT_PTR>(&user), 0);
         });
     }
     // Tell the others who we are; they answer with who they are.
+    if (!m_rooms.count(Fold(spelled))) return;
     Send("PRIVMSG " + spelled + " :" + ChatCodec::MakeCtcp(kUser, OwnUserInfoArgs()));
 }
 
@@ -760,6 +769,7 @@ void ChatSession::OnCtcp(const std::string& from, const std::string& target, con
                 if (entry.second.members.count(Fold(from))) channels.push_back(entry.second.channel);
         }
         for (const std::string& channel : channels) {
+            if (!m_rooms.count(Fold(channel))) continue;
             const OrvChatUser user = MakeUser(from, channel);
             const int event = toRoom ? ORVCHAT_EVENT_USER_ARRIVED : ORVCHAT_EVENT_USER_PRESENT;
             ForRoomClients(channel, [&](IIRCChatClient* client) {

@@ -192,3 +192,37 @@ TEST(ChatSessionInput, ClientsRemovedDuringCallbacksAreNotCalledAgain) {
     EXPECT_EQ(h.main.Count(ORVCHAT_MAIN_CONNECTION_LOST), 1);
     EXPECT_FALSE(h.session.IsRegistered());
 }
+
+TEST(ChatSessionInput, SessionEndedInsideARoomEventStopsTheDelivery) {
+    // A room window whose event handler ends everything (as a message box
+    // pumping a lost connection would).
+    struct Ending : FakeClient {
+        Ending(ChatSession& s, const char* target) : FakeClient(target, true), session(s) {}
+        void OnChatEvent(int code, INT_PTR p1, INT_PTR p2) override {
+            FakeClient::OnChatEvent(code, p1, p2);
+            if (code == ORVCHAT_EVENT_USER_ARRIVED) session.End(true);
+        }
+        ChatSession& session;
+    };
+    FakeMain main("7", "Ann");
+    std::vector<std::string> sent;
+    ChatSession session(&main, [&](const std::string& line, bool) { sent.push_back(line); });
+    session.Begin();
+    session.HandleLine(":srv 001 O7 :hi");
+    Ending first(session, "#O1.A");
+    FakeClient second("#O1.B", true);
+    session.AddClient(&first);
+    session.AddClient(&second);
+    for (const char* channel : {"#O1.A", "#O1.B"}) {
+        session.HandleLine(std::string(":O7!~orv@h JOIN ") + channel);
+        session.HandleLine(std::string(":srv 332 O7 ") + channel + " :ORV1|r|d|w");
+        session.HandleLine(std::string(":srv 353 O7 = ") + channel + " :O7 O8");
+        session.HandleLine(std::string(":srv 366 O7 ") + channel + " :End");
+    }
+    ASSERT_EQ(session.Rooms().size(), 2u);
+    session.HandleLine(":O8!~orv@h NICK R8");
+    EXPECT_EQ(first.Count(ORVCHAT_EVENT_USER_ARRIVED), 1);
+    EXPECT_EQ(second.Count(ORVCHAT_EVENT_USER_ARRIVED), 0);
+    EXPECT_TRUE(session.Rooms().empty());
+    EXPECT_EQ(second.closed.size(), 1u);
+}

@@ -7,7 +7,7 @@ namespace orv {
 
 namespace {
 
-// Per-thread search marks: mark = generation << 3 | distance, so that a new
+// Per-thread search marks: mark = generation << 4 | distance, so that a new
 // search needs no clearing of arrays the size of the graph.
 struct Marks {
     std::vector<uint32_t> side[2];
@@ -16,15 +16,15 @@ struct Marks {
     void prepare(uint32_t nodeCount) {
         for (auto& s : side)
             if (s.size() < nodeCount) s.resize(nodeCount, 0);
-        if (++generation >= (1u << 29)) {
+        if (++generation >= (1u << 28)) {
             for (auto& s : side) std::fill(s.begin(), s.end(), 0);
             generation = 1;
         }
     }
-    bool seen(int s, uint32_t node) const { return (side[s][node] >> 3) == generation; }
-    int dist(int s, uint32_t node) const { return static_cast<int>(side[s][node] & 7u); }
+    bool seen(int s, uint32_t node) const { return (side[s][node] >> 4) == generation; }
+    int dist(int s, uint32_t node) const { return static_cast<int>(side[s][node] & 15u); }
     void mark(int s, uint32_t node, int d) {
-        side[s][node] = (generation << 3) | static_cast<uint32_t>(d);
+        side[s][node] = (generation << 4) | static_cast<uint32_t>(d);
     }
 };
 
@@ -166,7 +166,7 @@ OrvPathSearch OrvGraph::shortestPaths(const std::vector<uint32_t>& sources,
                                       size_t maxPaths) const {
     OrvPathSearch result;
     if (sources.empty() || targets.empty() || maxPaths == 0) return result;
-    maxDepth = std::min(maxDepth, 7);
+    maxDepth = std::min(maxDepth, kMaxDepth);
     std::shared_lock lock(mutex_);
     Marks& m = tlsMarks;
     m.prepare(nodeCount_);

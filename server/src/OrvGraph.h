@@ -50,6 +50,7 @@ public:
                                 size_t maxPaths) const;
 
     static constexpr size_t kCompactThreshold = 4096;
+    static constexpr int kMaxDepth = 15;
 
 private:
     struct Span {

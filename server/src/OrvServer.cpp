@@ -237,6 +237,7 @@ void OrvServer::refreshGraph(std::vector<uint32_t> changed) {
         graph_.setNeighbours(node, store_->neighbours(node));
         graph_.setRank(node, store_->listerCount(node));
     }
+    invalidateViews(changed);
 }
 
 std::string OrvServer::hashPassword(const std::string& password) const {
@@ -338,12 +339,93 @@ void OrvServer::dispatch(Handler handler, bool needsSession, const std::string& 
 
 // ---- records ----
 
+std::shared_ptr<const OrvServer::OwnerView> OrvServer::ownerView(uint32_t id) {
+    uint64_t generation;
+    {
+        std::lock_guard lock(viewsMutex_);
+        auto it = views_.find(id);
+        if (it != views_.end()) return it->second;
+        generation = viewsGeneration_;
+    }
+    auto person = store_->personById(id);
+    if (!person) return nullptr;
+    auto view = std::make_shared<OwnerView>();
+    view->person = std::move(*person);
+    auto listings = store_->contactsOf(id);
+    std::vector<uint32_t> ids;
+    for (const auto& l : listings) ids.push_back(l.person);
+    std::unordered_map<uint32_t, OrvPerson> persons;
+    for (auto& p : store_->personsByIds(ids)) persons.emplace(p.id, std::move(p));
+    for (auto& l : listings) {
+        auto it = persons.find(l.person);
+        if (it == persons.end()) continue;
+        view->listed.insert(l.person);
+        view->contacts.push_back(it->second);
+        view->listings.push_back(std::move(l));
+    }
+    std::lock_guard lock(viewsMutex_);
+    // A change made while the store was read leaves this view out of the cache.
+    if (generation == viewsGeneration_) {
+        if (views_.size() >= 200000) views_.clear();
+        views_[id] = view;
+    }
+    return view;
+}
+
+void OrvServer::invalidateViews(const std::vector<uint32_t>& owners) {
+    std::lock_guard lock(viewsMutex_);
+    ++viewsGeneration_;
+    for (uint32_t id : owners) views_.erase(id);
+}
+
+void OrvServer::invalidateAllViews() {
+    std::lock_guard lock(viewsMutex_);
+    ++viewsGeneration_;
+    views_.clear();
+}
+
 bool OrvServer::emailVisible(Context& c, const OrvPerson& p) {
-    if (c.viewer && !c.listedLoaded) {
-        for (const auto& l : store_->contactsOf(c.viewer)) c.listed.insert(l.person);
+    if (p.id == c.viewer || (p.isMember && !p.emailPrivate)) return true;
+    if (!c.viewer) return false;
+    if (!c.listedLoaded) {
+        if (auto v = ownerView(c.viewer)) c.listed = v->listed;
         c.listedLoaded = true;
     }
-    return p.id == c.viewer || (p.isMember && !p.emailPrivate) || c.listed.count(p.id) > 0;
+    return c.listed.count(p.id) > 0;
+}
+
+std::string OrvServer::renderRecord(Context& c, const OrvPerson& p, const OrvListing* listing) {
+    std::string firstName = p.firstName, lastName = p.lastName;
+    if (!p.isMember && listing) {
+        firstName = listing->firstName;
+        lastName = listing->lastName;
+    }
+    if (firstName.empty()) firstName = cutChars(p.email.substr(0, p.email.find('@')), kNameLimit);
+    bool self = p.id == c.viewer;
+    std::string presence;
+    if (p.isMember && (self || !p.chatHidden)) {
+        int status = sessions_.presenceOf(p.id);
+        if (status == 2 && !self) {
+            // Available to friends: shown only to those he lists.
+            auto view = c.viewer ? ownerView(p.id) : nullptr;
+            if (!view || !view->listed.count(c.viewer)) status = -1;
+        }
+        if (status >= 0) presence = std::to_string(status);
+    }
+    bool canChat = p.isMember && !p.chatHidden && !presence.empty();
+    return OrvJsonObject()
+        .str("id", std::to_string(p.id))
+        .num("isMember", p.isMember)
+        .num("nodeRank", graph_.rank(p.id))
+        .str("firstName", firstName)
+        .str("lastName", lastName)
+        .str("email", emailVisible(c, p) ? p.email : kPrivateEmail)
+        .str("occupation", p.isMember ? p.occupation : std::string())
+        .num("emailPrivate", p.emailPrivate || !p.isMember)
+        .num("chatHidden", p.chatHidden)
+        .str("chatPresence", presence)
+        .num("canChat", canChat)
+        .finish();
 }
 
 std::vector<std::string> OrvServer::records(Context& c, const std::vector<uint32_t>& ids,
@@ -354,36 +436,24 @@ std::vector<std::string> OrvServer::records(Context& c, const std::vector<uint32
     for (size_t i = 0; i < ids.size(); ++i) {
         auto it = persons.find(ids[i]);
         if (it == persons.end()) continue;
-        const OrvPerson& p = it->second;
-        const OrvListing* listing = listings ? (*listings)[i] : nullptr;
-        std::string firstName = p.firstName, lastName = p.lastName;
-        if (!p.isMember && listing) {
-            firstName = listing->firstName;
-            lastName = listing->lastName;
-        }
-        if (firstName.empty()) firstName = cutChars(p.email.substr(0, p.email.find('@')), kNameLimit);
-        bool self = p.id == c.viewer;
-        std::string presence;
-        if (p.isMember && (self || !p.chatHidden)) {
-            int status = sessions_.presenceOf(p.id);
-            if (status == 2 && !self && !(c.viewer && store_->lists(p.id, c.viewer))) status = -1;
-            if (status >= 0) presence = std::to_string(status);
-        }
-        bool canChat = p.isMember && !p.chatHidden && !presence.empty();
-        out[i] = OrvJsonObject()
-                     .str("id", std::to_string(p.id))
-                     .num("isMember", p.isMember)
-                     .num("nodeRank", graph_.rank(p.id))
-                     .str("firstName", firstName)
-                     .str("lastName", lastName)
-                     .str("email", emailVisible(c, p) ? p.email : kPrivateEmail)
-                     .str("occupation", p.isMember ? p.occupation : std::string())
-                     .num("emailPrivate", p.emailPrivate || !p.isMember)
-                     .num("chatHidden", p.chatHidden)
-                     .str("chatPresence", presence)
-                     .num("canChat", canChat)
-                     .finish();
+        out[i] = renderRecord(c, it->second, listings ? (*listings)[i] : nullptr);
     }
+    return out;
+}
+
+std::string OrvServer::ownerRecords(Context& c, const OwnerView& view, bool withOwner, size_t* count) {
+    std::string out = "[";
+    size_t n = 0;
+    if (withOwner) {
+        out += renderRecord(c, view.person, nullptr);
+        ++n;
+    }
+    for (size_t i = 0; i < view.contacts.size(); ++i) {
+        if (n++) out += ',';
+        out += renderRecord(c, view.contacts[i], &view.listings[i]);
+    }
+    out += ']';
+    *count = n;
     return out;
 }
 
@@ -422,6 +492,11 @@ std::string OrvServer::pathsJson(Context& c, const OrvPathSearch& found) {
     }
     out += ']';
     return out;
+}
+
+bool OrvServer::listsPerson(uint32_t owner, uint32_t person) {
+    auto view = ownerView(owner);
+    return view && view->listed.count(person) > 0;
 }
 
 // ---- sign-up and log-in ----
@@ -471,6 +546,7 @@ std::string OrvServer::addUser(Context& c) {
         uint32_t id = store_->createMember(p, hash, c.now, contacts, changed);
         if (id == 0) throw Answer{"4"};
         refreshGraph(changed);
+        invalidateAllViews();  // a listed person may have become a member
     }
     mailPassword(p.email, p.firstName, password, false);
     return OrvJsonObject().str("code", "0").finish();
@@ -552,6 +628,7 @@ std::string OrvServer::changeEmail(Context& c) {
         std::vector<uint32_t> changed;
         store_->changeEmail(account->person.id, wanted, hash, c.now, changed);
         refreshGraph(changed);
+        invalidateAllViews();
         firstName = account->person.firstName;
     }
     mailPassword(wanted, firstName, password, false);
@@ -563,7 +640,8 @@ std::string OrvServer::changeEmail(Context& c) {
 std::string OrvServer::startInfo(Context& c) {
     auto account = store_->accountById(c.viewer);
     if (!account) throw Answer{"3"};
-    size_t listed = store_->contactsOf(c.viewer).size();
+    auto view = ownerView(c.viewer);
+    size_t listed = view ? view->contacts.size() : 0;
     uint32_t listers = graph_.rank(c.viewer);
     uint64_t members = store_->memberCount();
     const OrvPerson& p = account->person;
@@ -587,6 +665,7 @@ std::string OrvServer::dropUser(Context& c) {
         std::vector<uint32_t> changed;
         store_->dropMember(c.viewer, changed);
         refreshGraph(changed);
+        invalidateAllViews();
     }
     sessions_.closeMember(c.viewer);
     c.session.clear();
@@ -614,7 +693,7 @@ std::string OrvServer::updateIrcTime(Context& c) {
     std::vector<uint32_t> notify;
     for (uint32_t lister : store_->listersOf(c.viewer)) {
         if (sessions_.presenceOf(lister) < 0) continue;
-        if (status == 2 && !store_->lists(c.viewer, lister)) continue;
+        if (status == 2 && !listsPerson(c.viewer, lister)) continue;
         notify.push_back(lister);
     }
     size_t count = 0;
@@ -643,16 +722,10 @@ static std::string countedRecords(const char* code, const std::string& records, 
 std::string OrvServer::getTree(Context& c) {
     uint32_t id;
     if (!parseId(trimBlanks(c.field("id")), id)) throw Answer{"1"};
-    if (!store_->personById(id)) throw Answer{"2"};
-    auto contacts = store_->contactsOf(id);
-    std::vector<uint32_t> ids{id};
-    std::vector<const OrvListing*> listings{nullptr};
-    for (const auto& l : contacts) {
-        ids.push_back(l.person);
-        listings.push_back(&l);
-    }
+    auto view = ownerView(id);
+    if (!view) throw Answer{"2"};
     size_t count = 0;
-    std::string list = recordsJson(c, ids, &listings, &count);
+    std::string list = ownerRecords(c, *view, true, &count);
     return countedRecords("0", list, count);
 }
 
@@ -741,20 +814,13 @@ std::string OrvServer::searchPathKeywords(Context& c) {
 // ---- the member's own list and profile ----
 
 std::string OrvServer::getContacts(Context& c) {
-    auto account = store_->accountById(c.viewer);
-    if (!account) throw Answer{"3"};
-    auto contacts = store_->contactsOf(c.viewer);
-    std::vector<uint32_t> ids;
-    std::vector<const OrvListing*> listings;
-    for (const auto& l : contacts) {
-        ids.push_back(l.person);
-        listings.push_back(&l);
-    }
+    auto view = ownerView(c.viewer);
+    if (!view) throw Answer{"3"};
     size_t count = 0;
-    std::string list = recordsJson(c, ids, &listings, &count);
+    std::string list = ownerRecords(c, *view, false, &count);
     return OrvJsonObject()
         .str("code", "0")
-        .str("email", account->person.email)
+        .str("email", view->person.email)
         .num("count", static_cast<int64_t>(count))
         .raw("records", list)
         .finish();
@@ -802,6 +868,7 @@ std::string OrvServer::updateContacts(Context& c) {
     }
     std::lock_guard lock(writeMutex_);
     store_->renameContacts(c.viewer, updates);
+    invalidateViews({c.viewer});
     return OrvJsonObject().str("code", "0").finish();
 }
 
@@ -816,6 +883,7 @@ std::string OrvServer::updateUser(Context& c) {
         throw Answer{"1"};
     std::lock_guard lock(writeMutex_);
     store_->updateProfile(c.viewer, first, last, occupation, hiddenEmail == "1");
+    invalidateAllViews();
     return OrvJsonObject().str("code", "0").finish();
 }
 

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -53,6 +54,18 @@ public:
     std::string hashPassword(const std::string& password) const;
     static std::string generatePassword();
 
+    // A person with his contact list as the store holds it, kept in memory
+    // between changes: trees and privacy checks are read from it.
+    struct OwnerView {
+        OrvPerson person;
+        std::vector<OrvPerson> contacts;  // in list order
+        std::vector<OrvListing> listings;  // the owner's names for them, same order
+        std::unordered_set<uint32_t> listed;
+    };
+    std::shared_ptr<const OwnerView> ownerView(uint32_t id);
+    void invalidateViews(const std::vector<uint32_t>& owners);
+    void invalidateAllViews();
+
 private:
     struct Context;
     struct Answer;
@@ -87,9 +100,12 @@ private:
     // One JSON record per id (empty for an unknown id).
     std::vector<std::string> records(Context& c, const std::vector<uint32_t>& ids,
                                      const std::vector<const OrvListing*>* listings);
+    std::string renderRecord(Context& c, const OrvPerson& p, const OrvListing* listing);
+    std::string ownerRecords(Context& c, const OwnerView& view, bool withOwner, size_t* count);
     std::string recordsJson(Context& c, const std::vector<uint32_t>& ids,
                             const std::vector<const OrvListing*>* listings, size_t* count);
     bool emailVisible(Context& c, const OrvPerson& p);
+    bool listsPerson(uint32_t owner, uint32_t person);
     std::string pathsJson(Context& c, const OrvPathSearch& found);
     void mailPassword(const std::string& email, const std::string& firstName, const std::string& password,
                       bool again);
@@ -103,6 +119,9 @@ private:
     OrvGraph graph_;
     OrvSessions sessions_;
     std::mutex writeMutex_;  // one change of lists at a time, store and graph together
+    std::mutex viewsMutex_;
+    std::unordered_map<uint32_t, std::shared_ptr<const OwnerView>> views_;
+    uint64_t viewsGeneration_ = 0;  // bumped by every invalidation
     std::unique_ptr<httplib::Server> http_;
     std::thread thread_;
     int port_ = 0;

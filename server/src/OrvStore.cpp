@@ -44,14 +44,36 @@ const char* kPersonColumns =
 
 }  // namespace
 
-// A prepared statement, finalized when it goes out of scope.
+// A prepared statement borrowed from the store's cache (prepared once per
+// text), reset and handed back when it goes out of scope. A text already in
+// use further up the stack gets a statement of its own.
 class OrvStore::Stmt {
 public:
-    Stmt(sqlite3* db, const std::string& sql) : db_(db) {
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK)
-            throw OrvStoreError(std::string("prepare: ") + sqlite3_errmsg(db));
+    Stmt(OrvStore& store, const std::string& sql) : db_(store.db_) {
+        auto& slot = store.statements_[sql];
+        if (slot.stmt && !slot.busy) {
+            stmt_ = slot.stmt;
+            busy_ = &slot.busy;
+            slot.busy = true;
+            return;
+        }
+        if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK)
+            throw OrvStoreError(std::string("prepare: ") + sqlite3_errmsg(db_));
+        if (!slot.stmt) {
+            slot.stmt = stmt_;
+            slot.busy = true;
+            busy_ = &slot.busy;
+        }
     }
-    ~Stmt() { sqlite3_finalize(stmt_); }
+    ~Stmt() {
+        if (busy_) {
+            sqlite3_reset(stmt_);
+            sqlite3_clear_bindings(stmt_);
+            *busy_ = false;
+        } else {
+            sqlite3_finalize(stmt_);
+        }
+    }
     Stmt(const Stmt&) = delete;
     Stmt& operator=(const Stmt&) = delete;
 
@@ -103,6 +125,7 @@ private:
     }
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    bool* busy_ = nullptr;  // the cache's flag when the statement is the cached one
 };
 
 OrvStore::OrvStore(const std::string& path) {
@@ -127,7 +150,10 @@ OrvStore::OrvStore(const std::string& path) {
     }
 }
 
-OrvStore::~OrvStore() { sqlite3_close(db_); }
+OrvStore::~OrvStore() {
+    for (auto& kv : statements_) sqlite3_finalize(kv.second.stmt);
+    sqlite3_close(db_);
+}
 
 void OrvStore::exec(const char* sql) {
     char* err = nullptr;
@@ -170,7 +196,7 @@ static OrvAccount readAccount(const OrvPerson& p, const std::string& hash, const
 
 std::optional<OrvAccount> OrvStore::accountByEmail(const std::string& email) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, std::string("SELECT ") + kPersonColumns +
+    Stmt s(*this, std::string("SELECT ") + kPersonColumns +
                     ", password_hash, pending_hash, password_mailed_at, logged_in_once"
                     " FROM persons WHERE email = ?1 AND is_member = 1");
     s.bind(1, email);
@@ -180,7 +206,7 @@ std::optional<OrvAccount> OrvStore::accountByEmail(const std::string& email) {
 
 std::optional<OrvAccount> OrvStore::accountById(uint32_t id) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, std::string("SELECT ") + kPersonColumns +
+    Stmt s(*this, std::string("SELECT ") + kPersonColumns +
                     ", password_hash, pending_hash, password_mailed_at, logged_in_once"
                     " FROM persons WHERE id = ?1 AND is_member = 1");
     s.bind(1, id);
@@ -190,7 +216,7 @@ std::optional<OrvAccount> OrvStore::accountById(uint32_t id) {
 
 std::optional<OrvPerson> OrvStore::personById(uint32_t id) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE id = ?1");
+    Stmt s(*this, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE id = ?1");
     s.bind(1, id);
     if (!s.step()) return std::nullopt;
     return s.person();
@@ -198,7 +224,7 @@ std::optional<OrvPerson> OrvStore::personById(uint32_t id) {
 
 std::optional<OrvPerson> OrvStore::personByEmail(const std::string& email) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE email = ?1");
+    Stmt s(*this, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE email = ?1");
     s.bind(1, email);
     if (!s.step()) return std::nullopt;
     return s.person();
@@ -214,7 +240,7 @@ std::vector<OrvPerson> OrvStore::personsByIds(const std::vector<uint32_t>& ids) 
     }
     array += ']';
     std::lock_guard lock(mutex_);
-    Stmt s(db_, std::string("SELECT ") + kPersonColumns +
+    Stmt s(*this, std::string("SELECT ") + kPersonColumns +
                     " FROM persons WHERE id IN (SELECT value FROM json_each(?1))");
     s.bind(1, array);
     while (s.step()) out.push_back(s.person());
@@ -224,7 +250,7 @@ std::vector<OrvPerson> OrvStore::personsByIds(const std::vector<uint32_t>& ids) 
 std::vector<OrvListing> OrvStore::contactsOf(uint32_t owner) {
     std::vector<OrvListing> out;
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "SELECT person, first_name, last_name FROM contacts WHERE owner = ?1 ORDER BY position");
+    Stmt s(*this, "SELECT person, first_name, last_name FROM contacts WHERE owner = ?1 ORDER BY position");
     s.bind(1, owner);
     while (s.step()) out.push_back({static_cast<uint32_t>(s.integer(0)), s.text(1), s.text(2)});
     return out;
@@ -232,14 +258,14 @@ std::vector<OrvListing> OrvStore::contactsOf(uint32_t owner) {
 
 bool OrvStore::lists(uint32_t owner, uint32_t person) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "SELECT 1 FROM contacts WHERE owner = ?1 AND person = ?2");
+    Stmt s(*this, "SELECT 1 FROM contacts WHERE owner = ?1 AND person = ?2");
     s.bind(1, owner).bind(2, person);
     return s.step();
 }
 
 uint32_t OrvStore::listerCount(uint32_t person) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "SELECT COUNT(*) FROM contacts WHERE person = ?1");
+    Stmt s(*this, "SELECT COUNT(*) FROM contacts WHERE person = ?1");
     s.bind(1, person);
     s.step();
     return static_cast<uint32_t>(s.integer(0));
@@ -248,7 +274,7 @@ uint32_t OrvStore::listerCount(uint32_t person) {
 std::vector<uint32_t> OrvStore::listersOf(uint32_t person) {
     std::vector<uint32_t> out;
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "SELECT owner FROM contacts WHERE person = ?1");
+    Stmt s(*this, "SELECT owner FROM contacts WHERE person = ?1");
     s.bind(1, person);
     while (s.step()) out.push_back(static_cast<uint32_t>(s.integer(0)));
     return out;
@@ -257,7 +283,7 @@ std::vector<uint32_t> OrvStore::listersOf(uint32_t person) {
 std::vector<uint32_t> OrvStore::neighbours(uint32_t person) {
     std::vector<uint32_t> out;
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "SELECT person FROM contacts WHERE owner = ?1 UNION SELECT owner FROM contacts WHERE person = ?1");
+    Stmt s(*this, "SELECT person FROM contacts WHERE owner = ?1 UNION SELECT owner FROM contacts WHERE person = ?1");
     s.bind(1, person);
     while (s.step()) out.push_back(static_cast<uint32_t>(s.integer(0)));
     return out;
@@ -265,21 +291,21 @@ std::vector<uint32_t> OrvStore::neighbours(uint32_t person) {
 
 uint32_t OrvStore::maxPersonId() {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "SELECT COALESCE(MAX(id), 0) FROM persons");
+    Stmt s(*this, "SELECT COALESCE(MAX(id), 0) FROM persons");
     s.step();
     return static_cast<uint32_t>(s.integer(0));
 }
 
 uint64_t OrvStore::memberCount() {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "SELECT COUNT(*) FROM persons WHERE is_member = 1");
+    Stmt s(*this, "SELECT COUNT(*) FROM persons WHERE is_member = 1");
     s.step();
     return static_cast<uint64_t>(s.integer(0));
 }
 
 void OrvStore::forEachListing(const std::function<void(uint32_t, uint32_t)>& f) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "SELECT owner, person FROM contacts");
+    Stmt s(*this, "SELECT owner, person FROM contacts");
     while (s.step()) f(static_cast<uint32_t>(s.integer(0)), static_cast<uint32_t>(s.integer(1)));
 }
 
@@ -292,7 +318,7 @@ std::vector<uint32_t> OrvStore::searchMembers(const std::vector<std::string>& wo
     if (kind == OrvSearchKind::All || kind == OrvSearchKind::Email) {
         for (const auto& w : words) {
             if (w.find('@') == std::string::npos) continue;
-            Stmt s(db_, "SELECT id FROM persons WHERE email = ?1 AND is_member = 1");
+            Stmt s(*this, "SELECT id FROM persons WHERE email = ?1 AND is_member = 1");
             s.bind(1, asciiLower(w));
             if (s.step()) {
                 auto id = static_cast<uint32_t>(s.integer(0));
@@ -324,7 +350,7 @@ std::vector<uint32_t> OrvStore::searchMembers(const std::vector<std::string>& wo
         match += '"' + w + "\"*";
     }
     if (!match.empty()) {
-        Stmt s(db_, "SELECT rowid FROM member_text WHERE member_text MATCH ?1 ORDER BY rank LIMIT ?2");
+        Stmt s(*this, "SELECT rowid FROM member_text WHERE member_text MATCH ?1 ORDER BY rank LIMIT ?2");
         s.bind(1, match).bind(2, static_cast<int64_t>(limit + 1));
         while (s.step() && out.size() < limit) {
             auto id = static_cast<uint32_t>(s.integer(0));
@@ -338,7 +364,7 @@ std::vector<uint32_t> OrvStore::searchMembers(const std::vector<std::string>& wo
 std::vector<uint32_t> OrvStore::acquaintances(uint32_t member, size_t limit) {
     std::vector<uint32_t> out;
     std::lock_guard lock(mutex_);
-    Stmt s(db_,
+    Stmt s(*this,
            "SELECT id FROM persons WHERE is_member = 1 AND id <> ?1 AND ("
            " id IN (SELECT person FROM contacts WHERE owner = ?1) OR"
            " id IN (SELECT owner FROM contacts WHERE person = ?1)) ORDER BY id LIMIT ?2");
@@ -349,7 +375,7 @@ std::vector<uint32_t> OrvStore::acquaintances(uint32_t member, size_t limit) {
 
 void OrvStore::indexMember(const OrvPerson& p) {
     unindexMember(p.id);
-    Stmt s(db_, "INSERT INTO member_text(rowid, name, email, occupation) VALUES(?1, ?2, ?3, ?4)");
+    Stmt s(*this, "INSERT INTO member_text(rowid, name, email, occupation) VALUES(?1, ?2, ?3, ?4)");
     s.bind(1, p.id)
         .bind(2, p.firstName + " " + p.lastName)
         .bind(3, p.emailPrivate ? std::string() : p.email)
@@ -358,18 +384,18 @@ void OrvStore::indexMember(const OrvPerson& p) {
 }
 
 void OrvStore::unindexMember(uint32_t id) {
-    Stmt s(db_, "DELETE FROM member_text WHERE rowid = ?1");
+    Stmt s(*this, "DELETE FROM member_text WHERE rowid = ?1");
     s.bind(1, id);
     s.run();
 }
 
 uint32_t OrvStore::personIdForContact(const OrvContactItem& item) {
     {
-        Stmt s(db_, "SELECT id FROM persons WHERE email = ?1");
+        Stmt s(*this, "SELECT id FROM persons WHERE email = ?1");
         s.bind(1, item.email);
         if (s.step()) return static_cast<uint32_t>(s.integer(0));
     }
-    Stmt s(db_, "INSERT INTO persons(email, first_name, last_name) VALUES(?1, ?2, ?3)");
+    Stmt s(*this, "INSERT INTO persons(email, first_name, last_name) VALUES(?1, ?2, ?3)");
     s.bind(1, item.email).bind(2, item.firstName).bind(3, item.lastName);
     s.run();
     return static_cast<uint32_t>(sqlite3_last_insert_rowid(db_));
@@ -382,7 +408,7 @@ OrvListChange OrvStore::addContactsLocked(uint32_t owner, const std::string& own
         if (item.email == ownerEmail) return OrvListChange::Self;
     int64_t count, position;
     {
-        Stmt s(db_, "SELECT COUNT(*), COALESCE(MAX(position), 0) FROM contacts WHERE owner = ?1");
+        Stmt s(*this, "SELECT COUNT(*), COALESCE(MAX(position), 0) FROM contacts WHERE owner = ?1");
         s.bind(1, owner);
         s.step();
         count = s.integer(0);
@@ -392,7 +418,7 @@ OrvListChange OrvStore::addContactsLocked(uint32_t owner, const std::string& own
         uint32_t person = personIdForContact(item);
         if (lists(owner, person)) continue;
         if (++count > static_cast<int64_t>(kContactLimit)) return OrvListChange::TooMany;
-        Stmt s(db_,
+        Stmt s(*this,
                "INSERT INTO contacts(owner, person, position, first_name, last_name) "
                "VALUES(?1, ?2, ?3, ?4, ?5)");
         s.bind(1, owner).bind(2, person).bind(3, ++position).bind(4, item.firstName).bind(5, item.lastName);
@@ -412,7 +438,7 @@ uint32_t OrvStore::createMember(const OrvPerson& profile, const std::string& pas
         if (existing && existing->isMember) return;
         if (existing) {
             id = existing->id;
-            Stmt s(db_,
+            Stmt s(*this,
                    "UPDATE persons SET is_member = 1, first_name = ?2, last_name = ?3, occupation = ?4,"
                    " email_private = ?5, chat_hidden = ?6, password_hash = ?7, pending_hash = '',"
                    " password_mailed_at = ?8, logged_in_once = 0, created_at = ?8 WHERE id = ?1");
@@ -420,7 +446,7 @@ uint32_t OrvStore::createMember(const OrvPerson& profile, const std::string& pas
                 .bind(5, profile.emailPrivate).bind(6, profile.chatHidden).bind(7, passwordHash).bind(8, now);
             s.run();
         } else {
-            Stmt s(db_,
+            Stmt s(*this,
                    "INSERT INTO persons(email, is_member, first_name, last_name, occupation, email_private,"
                    " chat_hidden, password_hash, password_mailed_at, created_at)"
                    " VALUES(?1, 1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?8)");
@@ -441,21 +467,21 @@ uint32_t OrvStore::createMember(const OrvPerson& profile, const std::string& pas
 
 void OrvStore::setPendingPassword(uint32_t id, const std::string& hash, int64_t now) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "UPDATE persons SET pending_hash = ?2, password_mailed_at = ?3 WHERE id = ?1");
+    Stmt s(*this, "UPDATE persons SET pending_hash = ?2, password_mailed_at = ?3 WHERE id = ?1");
     s.bind(1, id).bind(2, hash).bind(3, now);
     s.run();
 }
 
 void OrvStore::usePendingPassword(uint32_t id) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "UPDATE persons SET password_hash = pending_hash, pending_hash = '' WHERE id = ?1 AND pending_hash <> ''");
+    Stmt s(*this, "UPDATE persons SET password_hash = pending_hash, pending_hash = '' WHERE id = ?1 AND pending_hash <> ''");
     s.bind(1, id);
     s.run();
 }
 
 void OrvStore::markLoggedIn(uint32_t id) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "UPDATE persons SET logged_in_once = 1 WHERE id = ?1 AND logged_in_once = 0");
+    Stmt s(*this, "UPDATE persons SET logged_in_once = 1 WHERE id = ?1 AND logged_in_once = 0");
     s.bind(1, id);
     s.run();
 }
@@ -463,7 +489,7 @@ void OrvStore::markLoggedIn(uint32_t id) {
 void OrvStore::updateProfile(uint32_t id, const std::string& first, const std::string& last,
                              const std::string& occupation, bool emailPrivate) {
     transaction([&] {
-        Stmt s(db_,
+        Stmt s(*this,
                "UPDATE persons SET first_name = ?2, last_name = ?3, occupation = ?4, email_private = ?5"
                " WHERE id = ?1 AND is_member = 1");
         s.bind(1, id).bind(2, first).bind(3, last).bind(4, occupation).bind(5, emailPrivate);
@@ -481,33 +507,33 @@ void OrvStore::changeEmail(uint32_t id, const std::string& newEmail, const std::
             // Everyone who listed the address now lists the member.
             std::vector<uint32_t> owners;
             {
-                Stmt s(db_, "SELECT owner FROM contacts WHERE person = ?1");
+                Stmt s(*this, "SELECT owner FROM contacts WHERE person = ?1");
                 s.bind(1, other->id);
                 while (s.step()) owners.push_back(static_cast<uint32_t>(s.integer(0)));
             }
             for (uint32_t owner : owners) {
                 if (owner == id || lists(owner, id)) {
-                    Stmt d(db_, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
+                    Stmt d(*this, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
                     d.bind(1, owner).bind(2, other->id);
                     d.run();
                 } else {
-                    Stmt u(db_, "UPDATE contacts SET person = ?3 WHERE owner = ?1 AND person = ?2");
+                    Stmt u(*this, "UPDATE contacts SET person = ?3 WHERE owner = ?1 AND person = ?2");
                     u.bind(1, owner).bind(2, other->id).bind(3, id);
                     u.run();
                 }
                 changed.push_back(owner);
             }
             {
-                Stmt d(db_, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
+                Stmt d(*this, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
                 d.bind(1, id).bind(2, other->id);
                 d.run();
             }
-            Stmt del(db_, "DELETE FROM persons WHERE id = ?1");
+            Stmt del(*this, "DELETE FROM persons WHERE id = ?1");
             del.bind(1, other->id);
             del.run();
             changed.push_back(other->id);
         }
-        Stmt s(db_,
+        Stmt s(*this,
                "UPDATE persons SET email = ?2, password_hash = ?3, pending_hash = '', password_mailed_at = ?4"
                " WHERE id = ?1");
         s.bind(1, id).bind(2, newEmail).bind(3, passwordHash).bind(4, now);
@@ -520,20 +546,20 @@ void OrvStore::changeEmail(uint32_t id, const std::string& newEmail, const std::
 void OrvStore::dropMember(uint32_t id, std::vector<uint32_t>& changed) {
     transaction([&] {
         {
-            Stmt s(db_, "SELECT person FROM contacts WHERE owner = ?1");
+            Stmt s(*this, "SELECT person FROM contacts WHERE owner = ?1");
             s.bind(1, id);
             while (s.step()) changed.push_back(static_cast<uint32_t>(s.integer(0)));
         }
-        Stmt d(db_, "DELETE FROM contacts WHERE owner = ?1");
+        Stmt d(*this, "DELETE FROM contacts WHERE owner = ?1");
         d.bind(1, id);
         d.run();
         unindexMember(id);
         if (listerCount(id) == 0) {
-            Stmt del(db_, "DELETE FROM persons WHERE id = ?1");
+            Stmt del(*this, "DELETE FROM persons WHERE id = ?1");
             del.bind(1, id);
             del.run();
         } else {
-            Stmt u(db_,
+            Stmt u(*this,
                    "UPDATE persons SET is_member = 0, occupation = '', email_private = 0, chat_hidden = 0,"
                    " password_hash = '', pending_hash = '', logged_in_once = 0 WHERE id = ?1");
             u.bind(1, id);
@@ -541,7 +567,7 @@ void OrvStore::dropMember(uint32_t id, std::vector<uint32_t>& changed) {
         }
         // Non-members nobody lists any more are forgotten.
         for (uint32_t person : changed) {
-            Stmt del(db_,
+            Stmt del(*this,
                      "DELETE FROM persons WHERE id = ?1 AND is_member = 0 AND"
                      " NOT EXISTS (SELECT 1 FROM contacts WHERE person = ?1)");
             del.bind(1, person);
@@ -562,12 +588,12 @@ OrvListChange OrvStore::changeContacts(uint32_t owner, const std::vector<uint32_
             auto me = personById(owner);
             if (!me) throw OrvStoreError("no such member");
             for (uint32_t person : drops) {
-                Stmt d(db_, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
+                Stmt d(*this, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
                 d.bind(1, owner).bind(2, person);
                 d.run();
                 if (sqlite3_changes(db_) > 0) {
                     local.push_back(person);
-                    Stmt del(db_,
+                    Stmt del(*this,
                              "DELETE FROM persons WHERE id = ?1 AND is_member = 0 AND"
                              " NOT EXISTS (SELECT 1 FROM contacts WHERE person = ?1)");
                     del.bind(1, person);
@@ -588,7 +614,7 @@ OrvListChange OrvStore::changeContacts(uint32_t owner, const std::vector<uint32_
 void OrvStore::renameContacts(uint32_t owner, const std::vector<OrvNameUpdate>& updates) {
     transaction([&] {
         for (const auto& u : updates) {
-            Stmt s(db_, "UPDATE contacts SET first_name = ?3, last_name = ?4 WHERE owner = ?1 AND person = ?2");
+            Stmt s(*this, "UPDATE contacts SET first_name = ?3, last_name = ?4 WHERE owner = ?1 AND person = ?2");
             s.bind(1, owner).bind(2, u.id).bind(3, u.firstName).bind(4, u.lastName);
             s.run();
         }
@@ -597,14 +623,14 @@ void OrvStore::renameContacts(uint32_t owner, const std::vector<OrvNameUpdate>& 
 
 std::string OrvStore::meta(const std::string& key) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "SELECT value FROM meta WHERE key = ?1");
+    Stmt s(*this, "SELECT value FROM meta WHERE key = ?1");
     s.bind(1, key);
     return s.step() ? s.text(0) : std::string();
 }
 
 void OrvStore::setMeta(const std::string& key, const std::string& value) {
     std::lock_guard lock(mutex_);
-    Stmt s(db_, "INSERT INTO meta(key, value) VALUES(?1, ?2) ON CONFLICT(key) DO UPDATE SET value = ?2");
+    Stmt s(*this, "INSERT INTO meta(key, value) VALUES(?1, ?2) ON CONFLICT(key) DO UPDATE SET value = ?2");
     s.bind(1, key).bind(2, value);
     s.run();
 }

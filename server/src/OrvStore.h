@@ -9,11 +9,13 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "OrvValidation.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace orv {
 
@@ -115,8 +117,13 @@ private:
                                     const std::vector<OrvContactItem>& adds,
                                     std::vector<uint32_t>& changed);
 
+    struct CachedStatement {
+        sqlite3_stmt* stmt = nullptr;
+        bool busy = false;
+    };
     std::recursive_mutex mutex_;
     sqlite3* db_ = nullptr;
+    std::unordered_map<std::string, CachedStatement> statements_;
     int txDepth_ = 0;
 };
 

@@ -7,7 +7,8 @@
 # - nicks of 30 characters: chat identities are "O"/"R" and a member id;
 # - CTCP passed through (invitations, typing notices, room users);
 # - rooms kept while empty: channel mode P, which only IRC operators may set,
-#   so the engine opers with the "orvrooms" account for room work;
+#   so the engine opers with the "orvrooms" account for room work (its
+#   password is also in outside/chat/ChatSession.cpp);
 # - operators may change modes and topics of rooms they are not in;
 # - many connections from one address (everybody is on loopback in tests),
 #   and no penalties or look-ups that would slow a test run down.
@@ -32,6 +33,9 @@ cat > "$dir/ngircd.conf" <<CONF
 [Global]
 	Name = chat.orvane.local
 	Info = Orvane chat server
+	AdminInfo1 = Orvane chat server
+	AdminInfo2 = loopback only
+	AdminEMail = admin@localhost
 	Listen = 127.0.0.1
 	Ports = $port
 	MotdFile = $dir/ngircd.motd

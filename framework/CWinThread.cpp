@@ -14,6 +14,9 @@ thread_local CWinThread* t_thread = nullptr;
 struct StartInfo {
     CWinThread* thread;
     HANDLE started;
+    // The thread waits here until its creator lets it go on; a thread made
+    // suspended is suspended while it waits, where it holds no lock.
+    HANDLE proceed;
 };
 }  // namespace
 
@@ -21,12 +24,15 @@ struct CWinThreadInternals {
     static unsigned __stdcall Entry(void* argument) {
         StartInfo* info = static_cast<StartInfo*>(argument);
         CWinThread* thread = info->thread;
+        HANDLE proceed = info->proceed;
         t_thread = thread;
         // Make the queue before the creator goes on, so thread messages
         // posted right after CreateThread are not lost.
         MSG msg;
         ::PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
         ::SetEvent(info->started);
+        ::WaitForSingleObject(proceed, INFINITE);
+        ::CloseHandle(proceed);
         int code = -1;
         try {
             if (thread->m_pfnThreadProc) {
@@ -64,23 +70,30 @@ CWinThread::~CWinThread() {
 
 bool CWinThread::CreateThread(DWORD flags, UINT stackSize) {
     if (m_hThread) return false;
-    StartInfo info{this, ::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    if (!info.started) return false;
+    StartInfo info{this, ::CreateEventA(nullptr, TRUE, FALSE, nullptr),
+                   ::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    if (!info.started || !info.proceed) {
+        if (info.started) ::CloseHandle(info.started);
+        if (info.proceed) ::CloseHandle(info.proceed);
+        return false;
+    }
     unsigned id = 0;
     // Start suspended so the handle is stored before the thread runs.
     const uintptr_t handle = ::_beginthreadex(nullptr, stackSize, CWinThreadInternals::Entry,
                                               &info, CREATE_SUSPENDED, &id);
     if (!handle) {
         ::CloseHandle(info.started);
+        ::CloseHandle(info.proceed);
         return false;
     }
     m_hThread = reinterpret_cast<HANDLE>(handle);
     m_nThreadID = id;
     ::ResumeThread(m_hThread);
-    HANDLE waits[2] = {info.started, m_hThread};
-    ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    // The thread closes the proceed event once it got past it.
+    ::WaitForSingleObject(info.started, INFINITE);
     ::CloseHandle(info.started);
     if (flags & CREATE_SUSPENDED) ::SuspendThread(m_hThread);
+    ::SetEvent(info.proceed);
     return true;
 }
 

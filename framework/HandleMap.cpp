@@ -2,6 +2,7 @@
 
 #include "CObject.h"
 
+#include <cstdint>
 #include <map>
 #include <tuple>
 #include <unordered_map>
@@ -11,7 +12,7 @@ namespace {
 struct TempKey {
     DWORD thread;
     CHandleMap::Kind kind;
-    const void* handle;
+    uintptr_t handle;
     bool operator<(const TempKey& o) const {
         return std::tie(thread, kind, handle) < std::tie(o.thread, o.kind, o.handle);
     }
@@ -78,7 +79,7 @@ CWnd* CHandleMap::LookupPermanent(HWND hWnd) {
 CObject* CHandleMap::Temporary(Kind kind, const void* handle, CObject* (*make)(const void*),
                                FreeFn free) {
     if (!handle) return nullptr;
-    const TempKey key{GetCurrentThreadId(), kind, handle};
+    const TempKey key{GetCurrentThreadId(), kind, reinterpret_cast<uintptr_t>(handle)};
     Lock lock(m_impl->lock);
     auto it = m_impl->temporary.find(key);
     if (it != m_impl->temporary.end()) return it->second.object;
@@ -96,7 +97,7 @@ void CHandleMap::DeleteTemporaries(DWORD threadId) {
     std::vector<TempEntry> doomed;
     {
         Lock lock(m_impl->lock);
-        auto it = m_impl->temporary.lower_bound(TempKey{threadId, Kind::Wnd, nullptr});
+        auto it = m_impl->temporary.lower_bound(TempKey{threadId, Kind::Wnd, 0});
         while (it != m_impl->temporary.end() && it->first.thread == threadId) {
             doomed.push_back(it->second);
             it = m_impl->temporary.erase(it);

@@ -1,9 +1,12 @@
 // The application object and its message loop run through AfxWinMain, as
 // the program's WinMain does, and threads with loops of their own.
 #include "AfxGlobals.h"
+#include "CDialog.h"
 #include "CException.h"
 #include "CWinApp.h"
 #include "CWnd.h"
+
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +115,47 @@ TEST(Application, FailedInitInstanceSkipsTheLoop) {
     EXPECT_EQ(AfxWinMain(nullptr, nullptr, nullptr, SW_HIDE), 41);
     EXPECT_EQ(app.exits, 1);
     EXPECT_EQ(app.commandLine, "");
+}
+
+namespace {
+// A modeless dialog in the application's loop: its keys must reach
+// IsDialogMessage through the walk up the window chain.
+class EscapeDialog : public CDialog {
+public:
+    int cancels = 0;
+    CWnd* toEnd = nullptr;
+    void OnCancel() override {
+        ++cancels;
+        toEnd->DestroyWindow();
+    }
+};
+
+class DialogApp : public CWinApp {
+public:
+    CWnd mainWnd;
+    EscapeDialog dialog;
+    int escapesSeen = 0;
+    BOOL InitInstance() override {
+        if (!mainWnd.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr))
+            return FALSE;
+        m_pMainWnd = &mainWnd;
+        dialog.toEnd = &mainWnd;
+        if (!dialog.Create(IDD_TEST_DIALOG, &mainWnd)) return FALSE;
+        ::PostMessageA(dialog.GetDlgItem(IDC_TEST_EDIT)->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        return TRUE;
+    }
+    BOOL PreTranslateMessage(MSG* msg) override {
+        if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) ++escapesSeen;
+        return CWinApp::PreTranslateMessage(msg);
+    }
+};
+}  // namespace
+
+TEST(Application, ModelessDialogKeysWorkInTheLoop) {
+    DialogApp app;
+    EXPECT_EQ(AfxWinMain(nullptr, nullptr, nullptr, SW_HIDE), 0);
+    EXPECT_EQ(app.escapesSeen, 1) << "the application looked first";
+    EXPECT_EQ(app.dialog.cancels, 1) << "then the dialog turned Esc into IDCANCEL";
 }
 
 TEST(Application, WithoutMainWindowTheLoopEndsAtOnce) {

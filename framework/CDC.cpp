@@ -298,6 +298,21 @@ bool CDC::TextOut(int x, int y, const CString& text) {
     return TextOut(x, y, text.GetString(), text.GetLength());
 }
 
+bool CDC::ExtTextOut(int x, int y, UINT options, const RECT* rect, const char* text, int length) {
+    if (!m_hDC) return false;
+    if (!text) length = 0;
+    else if (length < 0) length = lstrlenA(text);
+    return ::ExtTextOutA(m_hDC, x, y, options, rect, text, static_cast<UINT>(length), nullptr) != 0;
+}
+
+UINT CDC::SetTextAlign(UINT flags) { return m_hDC ? ::SetTextAlign(m_hDC, flags) : GDI_ERROR; }
+
+bool CDC::DrawIcon(int x, int y, HICON icon) { return m_hDC && icon && ::DrawIcon(m_hDC, x, y, icon); }
+
+bool CDC::DrawIconEx(int x, int y, HICON icon, int width, int height, UINT flags) {
+    return m_hDC && icon && ::DrawIconEx(m_hDC, x, y, icon, width, height, 0, nullptr, flags);
+}
+
 int CDC::DrawText(const char* text, int length, RECT* rect, UINT format) {
     if (!m_hDC || !text || !rect) return 0;
     // DT_MODIFYSTRING would write past a caller's constant text.

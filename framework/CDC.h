@@ -131,8 +131,14 @@ public:
     bool TransparentBlt(int x, int y, int width, int height, CDC* source, int xSource,
                         int ySource, int sourceWidth, int sourceHeight, COLORREF transparent);
 
+    // Icons, at their own size or stretched (DI_NORMAL draws with the mask).
+    bool DrawIcon(int x, int y, HICON icon);
+    bool DrawIconEx(int x, int y, HICON icon, int width, int height, UINT flags = DI_NORMAL);
+
     // Text.
     bool TextOut(int x, int y, const char* text, int length);
+    bool ExtTextOut(int x, int y, UINT options, const RECT* rect, const char* text, int length);
+    UINT SetTextAlign(UINT flags);
     bool TextOut(int x, int y, const CString& text);
     int DrawText(const char* text, int length, RECT* rect, UINT format);
     int DrawText(const CString& text, RECT* rect, UINT format);

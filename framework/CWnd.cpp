@@ -690,4 +690,89 @@ CDC* CWnd::GetDC() { return m_hWnd ? CDC::FromHandle(::GetDC(m_hWnd)) : nullptr;
 
 int CWnd::ReleaseDC(CDC* dc) { return m_hWnd && dc ? ::ReleaseDC(m_hWnd, dc->m_hDC) : 0; }
 
+int CWnd::SetWindowRgn(HRGN region, BOOL redraw) {
+    return m_hWnd ? ::SetWindowRgn(m_hWnd, region, redraw) : 0;
+}
+
+int CWnd::GetWindowRgn(HRGN region) const {
+    return m_hWnd && region ? ::GetWindowRgn(m_hWnd, region) : ERROR;
+}
+
+BOOL CWnd::IsIconic() const { return m_hWnd && ::IsIconic(m_hWnd); }
+
+BOOL CWnd::IsZoomed() const { return m_hWnd && ::IsZoomed(m_hWnd); }
+
+HICON CWnd::SetIcon(HICON icon, BOOL big) {
+    if (!m_hWnd) return nullptr;
+    return reinterpret_cast<HICON>(::SendMessageA(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                                                  reinterpret_cast<LPARAM>(icon)));
+}
+
+HICON CWnd::GetIcon(BOOL big) const {
+    if (!m_hWnd) return nullptr;
+    return reinterpret_cast<HICON>(::SendMessageA(m_hWnd, WM_GETICON, big ? ICON_BIG : ICON_SMALL, 0));
+}
+
+BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const {
+    if (!m_hWnd || !placement) return FALSE;
+    placement->length = sizeof(WINDOWPLACEMENT);
+    return ::GetWindowPlacement(m_hWnd, placement);
+}
+
+BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* placement) {
+    if (!m_hWnd || !placement) return FALSE;
+    WINDOWPLACEMENT copy = *placement;
+    copy.length = sizeof copy;
+    return ::SetWindowPlacement(m_hWnd, &copy);
+}
+
+void CWnd::SetRedraw(BOOL redraw) { SendMessage(WM_SETREDRAW, redraw ? TRUE : FALSE); }
+
+void CWnd::BringWindowToTop() {
+    if (m_hWnd) ::BringWindowToTop(m_hWnd);
+}
+
+BOOL CWnd::SetForegroundWindow() { return m_hWnd && ::SetForegroundWindow(m_hWnd); }
+
+CWnd* CWnd::GetWindow(UINT command) const {
+    return m_hWnd ? FromHandle(::GetWindow(m_hWnd, command)) : nullptr;
+}
+
+void CWnd::CenterWindow(CWnd* alternateOwner) {
+    if (!m_hWnd) return;
+    const bool child = (GetStyle() & WS_CHILD) != 0;
+    HWND center = alternateOwner ? alternateOwner->m_hWnd
+                                 : (child ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER));
+    CRect area;
+    if (child) {
+        ::GetClientRect(center, &area);
+    } else if (center && ::IsWindowVisible(center) && !::IsIconic(center)) {
+        ::GetWindowRect(center, &area);
+    } else {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    CRect window;
+    ::GetWindowRect(m_hWnd, &window);
+    if (child && center && alternateOwner) {
+        // A child's position is in its parent's client coordinates.
+        ::MapWindowPoints(center, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(&area), 2);
+    }
+    const int x = area.left + (area.Width() - window.Width()) / 2;
+    const int y = area.top + (area.Height() - window.Height()) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+void SendToDescendants(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, bool deep) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        ::SendMessageA(child, message, wParam, lParam);
+        if (deep) SendToDescendants(child, message, wParam, lParam, true);
+    }
+}
+}  // namespace
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL deep) {
+    if (m_hWnd) SendToDescendants(m_hWnd, message, wParam, lParam, deep != FALSE);
+}
+
 const char* CWnd::GetRuntimeClassName() const { return "CWnd"; }

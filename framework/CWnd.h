@@ -133,6 +133,29 @@ public:
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
     CDC* GetDC();
     int ReleaseDC(CDC* dc);
+    // The system owns a region given to SetWindowRgn from then on: pass a
+    // handle detached from its CRgn.
+    int SetWindowRgn(HRGN region, BOOL redraw);
+    // Copies the window's region into region (which must exist); ERROR without one.
+    int GetWindowRgn(HRGN region) const;
+    BOOL IsIconic() const;
+    BOOL IsZoomed() const;
+    HICON SetIcon(HICON icon, BOOL big);
+    HICON GetIcon(BOOL big) const;
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* placement) const;
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* placement);
+    // WM_SETREDRAW: stop or resume drawing during many changes.
+    void SetRedraw(BOOL redraw = TRUE);
+    void BringWindowToTop();
+    BOOL SetForegroundWindow();
+    CWnd* GetWindow(UINT command) const;
+    // Centres the window over the given window, else over its owner or
+    // parent, else over the work area of the screen.
+    void CenterWindow(CWnd* alternateOwner = nullptr);
+    // Sends the message to every child and, when deep, to their children
+    // in turn (each child before its own children).
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
+                                  BOOL deep = TRUE);
 
     const char* GetRuntimeClassName() const override;
 

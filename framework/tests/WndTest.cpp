@@ -7,6 +7,7 @@
 #include "CDoubleBufferWnd.h"
 #include "CException.h"
 #include "CFont.h"
+#include "CRgn.h"
 #include "CScopedSelect.h"
 #include "CWinThread.h"
 #include "CWnd.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <stdexcept>
 #include <vector>
 
@@ -500,6 +502,59 @@ TEST(WindowWrappers, TextGeometryStateFontsAndTimers) {
     EXPECT_TRUE(none.GetWindowText().IsEmpty());
     EXPECT_EQ(none.GetParent(), nullptr);
     EXPECT_EQ(none.GetFont(), nullptr);
+}
+
+TEST(WindowWrappers, ShapePlacementIconAndDescendants) {
+    RecordingWnd top, child, grandChild;
+    ASSERT_TRUE(CreateTopLevel(top));
+    ASSERT_TRUE(child.Create(nullptr, "child", WS_VISIBLE, CRect(0, 0, 50, 50), &top, 1));
+    ASSERT_TRUE(grandChild.Create(nullptr, "grandchild", WS_VISIBLE, CRect(0, 0, 20, 20), &child, 2));
+    top.SendMessageToDescendants(kMsgPing, 1, 0, FALSE);
+    EXPECT_TRUE(child.Saw(kMsgPing));
+    EXPECT_FALSE(grandChild.Saw(kMsgPing)) << "not deep";
+    top.SendMessageToDescendants(kMsgPing);
+    EXPECT_TRUE(grandChild.Saw(kMsgPing));
+    EXPECT_FALSE(top.Saw(kMsgPing)) << "only descendants";
+    EXPECT_EQ(top.GetWindow(GW_CHILD), &child);
+
+    // The window's shape: the system takes the region.
+    CRgn shape;
+    ASSERT_TRUE(shape.CreateEllipticRgn(0, 0, 300, 200));
+    EXPECT_NE(top.SetWindowRgn(static_cast<HRGN>(shape.Detach()), FALSE), 0);
+    CRgn copy;
+    ASSERT_TRUE(copy.CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(top.GetWindowRgn(copy), COMPLEXREGION);
+    EXPECT_TRUE(copy.PtInRegion(150, 100));
+    EXPECT_FALSE(copy.PtInRegion(2, 2)) << "the corner is cut away";
+
+    // Centred on the work area when there is no owner.
+    top.CenterWindow();
+    CRect work, window;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    top.GetWindowRect(&window);
+    EXPECT_LE(abs(window.CenterPoint().x - work.CenterPoint().x), 1);
+    EXPECT_LE(abs(window.CenterPoint().y - work.CenterPoint().y), 1);
+    // A child over its parent's client area.
+    child.CenterWindow();
+    CRect parentClient, childRect;
+    top.GetClientRect(&parentClient);
+    child.GetWindowRect(&childRect);
+    top.ScreenToClient(&childRect);
+    EXPECT_LE(abs(childRect.CenterPoint().x - parentClient.CenterPoint().x), 1);
+
+    WINDOWPLACEMENT placement{};
+    ASSERT_TRUE(top.GetWindowPlacement(&placement));
+    placement.rcNormalPosition = CRect(40, 50, 240, 190);
+    placement.showCmd = SW_SHOWNOACTIVATE;
+    ASSERT_TRUE(top.SetWindowPlacement(&placement));
+    top.GetWindowRect(&window);
+    EXPECT_EQ(window.left, 40);
+    EXPECT_EQ(window.Width(), 200);
+    EXPECT_FALSE(top.IsIconic());
+
+    HICON icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    top.SetIcon(icon, TRUE);
+    EXPECT_EQ(top.GetIcon(TRUE), icon);
 }
 
 namespace {

@@ -1,0 +1,158 @@
+#pragma once
+// The server command channel. Every Do...Command returns at once; its answer
+// arrives later as one call of a virtual answer operation, always on the
+// thread that built the manager (through a hidden message-only window, so
+// that thread must pump messages). Each request gets exactly one answer call:
+// its answer operation, or OnCommandFailed naming the command when the
+// server could not be reached or sent something that is not an answer.
+// Server notices that ride on an answer follow it as OnServerNotice calls.
+//
+// Records and paths handed to an answer operation belong to the manager and
+// are valid only during the call.
+#include "ConnectExport.h"
+
+#include "CString.h"
+#include "OrvContactInfo.h"
+
+class OrvConnectChannel;
+struct OrvAnswerRecord;
+
+// The command ids OnCommandFailed names (as decimal text).
+enum : int {
+    ORVCMD_KILL_SESSION = 4,
+    ORVCMD_ADD_USER = 11,
+    ORVCMD_CHANGE_EMAIL = 12,
+    ORVCMD_DROP_CONTACTS = 13,
+    ORVCMD_ADD_CONTACTS = 14,
+    ORVCMD_UPDATE_STATUS = 15,
+    ORVCMD_UPDATE_USER = 16,
+    ORVCMD_UPDATE_CONTACTS = 17,
+    ORVCMD_UPDATE_IRC_TIME = 18,
+    ORVCMD_DROP_ADD_CONTACTS = 19,
+    ORVCMD_VERSION = 20,
+    ORVCMD_GET_CONTACTS = 21,
+    ORVCMD_START_INFO = 22,
+    ORVCMD_GET_TREE = 23,
+    ORVCMD_SEARCH_PATH_KEYWORDS = 24,
+    ORVCMD_CHECK_USER = 25,
+    ORVCMD_DROP_USER = 26,
+    ORVCMD_VERIFY_USER = 27,
+    ORVCMD_SEARCH_PATH = 28,
+    ORVCMD_SEARCH = 29,
+    ORVCMD_POLL = 30,  // the keep-alive; its failures are not reported
+};
+
+// One search-path: count records, the source first.
+struct ORVPATHINFO {
+    int count = 0;
+    ORVCONTACTINFO* nodes = nullptr;
+};
+
+class CONNECT_API OrvConnectManager {
+public:
+    OrvConnectManager();
+    virtual ~OrvConnectManager();
+    OrvConnectManager(const OrvConnectManager&) = delete;
+    OrvConnectManager& operator=(const OrvConnectManager&) = delete;
+
+    // "http://host:port" or "https://..."; a trailing "/" is ignored. Used by
+    // every request sent after the call.
+    void SetUrl(const CString& url);
+    CString GetUrl() const;
+    // The channel's scrambling sequence; "9C2A71" until set.
+    void SetUncryptSequence(const CString& sequence);
+    CString GetUncryptSequence() const;
+    // Transport time-outs in milliseconds (defaults 15 000 and 60 000).
+    void SetTimeouts(int connectMs, int receiveMs);
+    // Period of the keep-alive poll while a session is open (default
+    // 60 000 ms; 0 turns it off).
+    void SetKeepAliveInterval(int periodMs);
+
+    void DoVerifyUserCommand(const CString& email);
+    void DoAddUserCommand(const CString& firstName, const CString& lastName, const CString& email,
+                          const CString& occupation, const CString& hiddenEmail,
+                          const CString& hiddenChat, const CString& contacts);
+    void DoCheckUserCommand(const CString& email, const CString& password,
+                            const CString& clientKind, const CString& version);
+    void DoGetStartInfoCommand(const CString& session);
+    void DoDropUserCommand(const CString& session);
+    void DoKillSessionCommand(const CString& session);
+    void DoUpdateStatusCommand(const CString& session, const CString& status);
+    void DoUpdateIrcTimeCommand(const CString& session, const CString& nickname,
+                                const CString& status);
+    void DoGetTreeCommand(const CString& id, const CString& session);
+    void DoSearchByCommand(const CString& query, const CString& kind, const CString& session);
+    void DoSearchPathCommandA(const CString& source, const CString& destination,
+                              const CString& session);
+    void DoSearchPathCommandB(const CString& source, const CString& keywords,
+                              const CString& session);
+    void DoGetContactsCommand(const CString& session);
+    void DoAddContactsCommand(const CString& session, const CString& list);
+    void DoDropContactsCommand(const CString& session, const CString& list);
+    void DoDropAddContactsCommand(const CString& session, const CString& dropList,
+                                  const CString& addList);
+    void DoUpdateContactsCommand(const CString& session, const CString& list);
+    void DoUpdateUserCommand(const CString& firstName, const CString& lastName,
+                             const CString& occupation, const CString& session,
+                             const CString& hiddenEmail, const CString& reserved);
+    void DoChangeEmailCommand(const CString& email, const CString& newEmail);
+    void DoBeginVersionUpdateCommand(const CString& session, const CString& version);
+    // Ends the keep-alive and closes idle connections once the requests in
+    // flight are answered; a later command opens new ones.
+    void DoCloseConnectCommander();
+
+    // Requests sent and not yet answered.
+    int PendingCount() const;
+
+protected:
+    // The manager's own notifications, before the answer operation they
+    // precede: a 200 answer of length bytes arrived for a command; the
+    // transport failed (a Win32/WinHTTP error, or the HTTP status).
+    virtual void OnDataReceive(unsigned commandId, long length);
+    virtual void OnConnectError(long error);
+
+    // The answer operations, in slot order.
+    virtual void OnCommandFailed(CString commandId);                        // 1
+    virtual void OnValueAnswer(CString code, CString value);                // 2 drop-user
+    virtual void OnAddUserAnswer(CString code);                             // 3
+    virtual void OnDropContactsAnswer(CString code);                        // 4
+    virtual void OnAddContactsAnswer(CString code);                         // 5
+    virtual void OnPlainAnswerA(CString code);                              // 6 update-status
+    virtual void OnUpdateUserAnswer(CString code);                          // 7
+    virtual void OnUpdateContactsAnswer(CString code);                      // 8
+    virtual void OnPlainAnswerB(CString code);                              // 9 kill-session
+    virtual void OnSearchAnswer(CString code, int count, ORVCONTACTINFO* records);  // 10
+    virtual void OnDropAddContactsAnswer(CString code);                     // 11
+    virtual void OnGetContactsAnswer(CString code, CString email, int count,
+                                     ORVCONTACTINFO* records);              // 12
+    virtual void OnChangeEmailAnswer(CString code);                         // 13
+    virtual void OnTreeAnswer(CString code, int count, ORVCONTACTINFO* records);    // 14
+    virtual void OnOnlineContactsAnswer(CString code, int count,
+                                        ORVCONTACTINFO* records);           // 15 update-irc-time
+    virtual void OnSearchPathAnswer(CString code, CString sourceEmail, CString destination,
+                                    CString hops, int pathCount, ORVPATHINFO* paths);  // 16
+    virtual void OnSearchPathByKeywordAnswer(CString code, int pathCount,
+                                             ORVPATHINFO* paths);           // 17
+    virtual void OnLogInAnswer(CString code, CString memberId, CString key, CString firstName,
+                               CString lastName, CString occupation, CString sessionId,
+                               int bannerPeriod, CString panelUrl1, CString chatServer,
+                               CString chatPort, CString chatDelay, CString panelUrl2,
+                               CString chatPingRate, int idleLimit, int reserved,
+                               CString serverInfo);                         // 18
+    virtual void OnVersionAnswer(CString code, CString action, CString arg1, CString arg2);  // 19
+    virtual void OnServerNotice(CString text);                              // 20
+    virtual void OnVerifyUserAnswer(CString code, CString password, CString key);  // 21
+    virtual void OnStartInfoAnswer(CString code, CString page);             // 22
+    // Kept for the slot layout; nothing calls them.
+    virtual void OnReservedAnswerA(CString text);
+    virtual void OnReservedAnswerB(CString text);
+    virtual void OnReservedAnswerC(CString first, CString second, CString third);
+    virtual void OnReservedAnswerD(CString first, CString second, CString third);
+
+private:
+    friend class OrvConnectChannel;
+    // Called on the constructing thread for every record the workers post.
+    void Deliver(OrvAnswerRecord& answer);
+
+    OrvConnectChannel* m_channel;
+};

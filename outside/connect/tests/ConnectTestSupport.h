@@ -1,0 +1,162 @@
+#pragma once
+// Helpers of the connect.dll tests: a manager that records every call it
+// receives, a message pump, and a tiny HTTP server that answers crafted bytes.
+#include "OrvConnectManager.h"
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace connecttest {
+
+// One call of an answer operation, with copies of everything it received.
+struct Call {
+    int slot = 0;  // 1..22 as in the manager's header
+    std::vector<std::string> text;
+    std::vector<int> numbers;
+    std::vector<ORVCONTACTINFO> records;
+    std::vector<std::vector<ORVCONTACTINFO>> paths;
+    DWORD threadId = 0;
+};
+
+class Recorder : public OrvConnectManager {
+public:
+    std::vector<Call> calls;      // every answer operation, in order
+    std::vector<long> errors;     // OnConnectError
+    std::vector<unsigned> received;  // OnDataReceive command ids
+    // Answer calls other than OnServerNotice.
+    int AnswerCount() const;
+    const Call* Last(int slot) const;
+    int CountOf(int slot) const;
+    std::vector<std::string> Notices() const;
+    // Pumps messages until count answers arrived; false on time-out.
+    bool WaitAnswers(int count, DWORD timeoutMs = 20000);
+
+protected:
+    void OnDataReceive(unsigned commandId, long length) override;
+    void OnConnectError(long error) override;
+    void OnCommandFailed(CString commandId) override;
+    void OnValueAnswer(CString code, CString value) override;
+    void OnAddUserAnswer(CString code) override;
+    void OnDropContactsAnswer(CString code) override;
+    void OnAddContactsAnswer(CString code) override;
+    void OnPlainAnswerA(CString code) override;
+    void OnUpdateUserAnswer(CString code) override;
+    void OnUpdateContactsAnswer(CString code) override;
+    void OnPlainAnswerB(CString code) override;
+    void OnSearchAnswer(CString code, int count, ORVCONTACTINFO* records) override;
+    void OnDropAddContactsAnswer(CString code) override;
+    void OnGetContactsAnswer(CString code, CString email, int count,
+                             ORVCONTACTINFO* records) override;
+    void OnChangeEmailAnswer(CString code) override;
+    void OnTreeAnswer(CString code, int count, ORVCONTACTINFO* records) override;
+    void OnOnlineContactsAnswer(CString code, int count, ORVCONTACTINFO* records) override;
+    void OnSearchPathAnswer(CString code, CString sourceEmail, CString destination, CString hops,
+                            int pathCount, ORVPATHINFO* paths) override;
+    void OnSearchPathByKeywordAnswer(CString code, int pathCount, ORVPATHINFO* paths) override;
+    void OnLogInAnswer(CString code, CString memberId, CString key, CString firstName,
+                       CString lastName, CString occupation, CString sessionId, int bannerPeriod,
+                       CString panelUrl1, CString chatServer, CString chatPort, CString chatDelay,
+                       CString panelUrl2, CString chatPingRate, int idleLimit, int reserved,
+                       CString serverInfo) override;
+    void OnVersionAnswer(CString code, CString action, CString arg1, CString arg2) override;
+    void OnServerNotice(CString text) override;
+    void OnVerifyUserAnswer(CString code, CString password, CString key) override;
+    void OnStartInfoAnswer(CString code, CString page) override;
+
+private:
+    Call& Add(int slot, std::vector<std::string> text);
+};
+
+// Dispatches messages until done() or the time-out; false on time-out.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// Dispatches messages for a while (to see that nothing more arrives).
+void PumpFor(DWORD ms);
+
+struct Winsock {
+    Winsock();
+    ~Winsock();
+    Winsock(const Winsock&) = delete;
+    Winsock& operator=(const Winsock&) = delete;
+};
+
+// The one owner of a socket.
+class Socket {
+public:
+    Socket() = default;
+    explicit Socket(SOCKET s) : m_socket(s) {}
+    ~Socket() { Reset(); }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+    Socket(Socket&& other) noexcept : m_socket(other.m_socket) { other.m_socket = INVALID_SOCKET; }
+    Socket& operator=(Socket&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_socket = other.m_socket;
+            other.m_socket = INVALID_SOCKET;
+        }
+        return *this;
+    }
+    SOCKET Get() const { return m_socket; }
+    void Reset() {
+        if (m_socket != INVALID_SOCKET) closesocket(m_socket);
+        m_socket = INVALID_SOCKET;
+    }
+
+private:
+    SOCKET m_socket = INVALID_SOCKET;
+};
+
+// "HTTP/1.1 200 OK" with a JSON body and its length.
+std::string HttpOk(const std::string& body);
+std::string HttpStatus(int status, const std::string& body);
+
+// A loopback HTTP/1.1 server on a free port, one thread per connection. The
+// responder returns the raw bytes to send; kClose closes the connection
+// without answering, kHang keeps it open and silent until Stop.
+class CraftedServer {
+public:
+    struct Request {
+        std::string method;
+        std::string path;
+        std::string body;
+    };
+    using Responder = std::function<std::string(const Request&)>;
+    static const char* const kClose;
+    static const char* const kHang;
+
+    explicit CraftedServer(Responder responder);
+    ~CraftedServer();
+    CraftedServer(const CraftedServer&) = delete;
+    CraftedServer& operator=(const CraftedServer&) = delete;
+
+    int Port() const { return m_port; }
+    std::string Url() const;
+    std::vector<Request> Requests() const;
+    size_t RequestCount() const;
+    void Stop();
+
+private:
+    void AcceptLoop();
+    void Serve(SOCKET client);
+    bool Stopping() const;
+
+    Responder m_responder;
+    Winsock m_winsock;
+    Socket m_listener;
+    int m_port = 0;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_stopped;
+    bool m_stopping = false;
+    std::vector<Request> m_requests;
+    std::thread m_acceptThread;
+    std::vector<std::thread> m_connections;
+};
+
+}  // namespace connecttest

@@ -1,0 +1,225 @@
+// The transport: unreachable and silent servers, many requests in flight,
+// requests from other threads, destruction mid-request, closing, keep-alive.
+#include "ConnectTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <set>
+
+using connecttest::CraftedServer;
+using connecttest::HttpOk;
+using connecttest::PumpFor;
+using connecttest::PumpUntil;
+using connecttest::Recorder;
+
+namespace {
+
+// A loopback port where nothing listens.
+int ClosedPort() {
+    connecttest::Winsock winsock;
+    connecttest::Socket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int size = sizeof address;
+    getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &size);
+    return ntohs(address.sin_port);
+}
+
+std::string Echo(const CraftedServer::Request& request) {
+    // Answers with the request's body as the page of a start-info answer,
+    // so every answer names its request.
+    std::string escaped;
+    for (char c : request.body) {
+        if (c == '"' || c == '\\') escaped += '\\';
+        escaped += c;
+    }
+    return HttpOk(R"({"code":"0","page":")" + escaped + R"(","records":[]})");
+}
+
+}  // namespace
+
+TEST(ConnectTransport, UnreachableServerFailsEachCommandWithItsId) {
+    Recorder m;
+    m.SetUrl(("http://127.0.0.1:" + std::to_string(ClosedPort())).c_str());
+    m.SetTimeouts(3000, 3000);
+    m.DoCheckUserCommand("a@b.com", "pw", "1", "1.0");
+    m.DoVerifyUserCommand("a@b.com");
+    m.DoAddUserCommand("A", "B", "a@b.com", "", "0", "0", "");
+    m.DoGetTreeCommand("1", "S");
+    m.DoUpdateIrcTimeCommand("S", "O1", "0");
+    ASSERT_TRUE(m.WaitAnswers(5));
+    PumpFor(200);
+    ASSERT_EQ(m.AnswerCount(), 5);
+    std::multiset<std::string> ids;
+    for (const auto& call : m.calls) {
+        EXPECT_EQ(call.slot, 1);
+        ids.insert(call.text.at(0));
+    }
+    EXPECT_EQ(ids, (std::multiset<std::string>{"25", "27", "11", "23", "18"}));
+    ASSERT_EQ(m.errors.size(), 5u);
+    for (long error : m.errors) EXPECT_NE(error, 0);
+    EXPECT_EQ(m.PendingCount(), 0);
+}
+
+TEST(ConnectTransport, AddressesThatCannotBeUsedFailTheCommand) {
+    for (const char* url : {"", "ftp://127.0.0.1:21", "http://", "not an address", "http://:80"}) {
+        SCOPED_TRACE(url);
+        Recorder m;
+        m.SetUrl(url);
+        m.SetTimeouts(2000, 2000);
+        m.DoSearchByCommand("abc", "", "S");
+        ASSERT_TRUE(m.WaitAnswers(1));
+        PumpFor(100);
+        ASSERT_EQ(m.calls.size(), 1u);
+        EXPECT_EQ(m.calls[0].slot, 1);
+        EXPECT_EQ(m.calls[0].text.at(0), "29");
+    }
+}
+
+TEST(ConnectTransport, ServerThatClosesOrKeepsSilentFailsTheCommand) {
+    CraftedServer closer([](const CraftedServer::Request&) { return CraftedServer::kClose; });
+    Recorder m;
+    m.SetUrl(closer.Url().c_str());
+    m.DoSearchPathCommandA("a@b.com", "c@d.com", "S");
+    ASSERT_TRUE(m.WaitAnswers(1));
+    EXPECT_EQ(m.calls.at(0).slot, 1);
+    EXPECT_EQ(m.calls.at(0).text.at(0), "28");
+
+    CraftedServer silent([](const CraftedServer::Request&) { return CraftedServer::kHang; });
+    Recorder n;
+    n.SetUrl(silent.Url().c_str());
+    n.SetTimeouts(2000, 1500);
+    const DWORD start = GetTickCount();
+    n.DoSearchPathCommandB("a@b.com", "nurse", "S");
+    ASSERT_TRUE(n.WaitAnswers(1, 15000));
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    EXPECT_EQ(n.calls.at(0).slot, 1);
+    EXPECT_EQ(n.calls.at(0).text.at(0), "24");
+    silent.Stop();
+}
+
+TEST(ConnectTransport, ManyRequestsInFlightAreEachAnsweredOnce) {
+    std::atomic<int> served{0};
+    CraftedServer server([&](const CraftedServer::Request& request) {
+        Sleep(static_cast<DWORD>((served.fetch_add(1) * 7) % 40));
+        return Echo(request);
+    });
+    Recorder m;
+    m.SetUrl(server.Url().c_str());
+    const int kCount = 80;
+    // Half from this thread, half from two other threads, as the main
+    // frame's workers send too.
+    for (int i = 0; i < kCount / 2; ++i) m.DoGetStartInfoCommand(std::to_string(i).c_str());
+    auto sendFrom = [&m](int first, int last) {
+        for (int i = first; i < last; ++i) m.DoGetStartInfoCommand(std::to_string(i).c_str());
+    };
+    std::thread a(sendFrom, kCount / 2, kCount * 3 / 4);
+    std::thread b(sendFrom, kCount * 3 / 4, kCount);
+    a.join();
+    b.join();
+    ASSERT_TRUE(m.WaitAnswers(kCount, 60000)) << m.AnswerCount();
+    PumpFor(300);
+    ASSERT_EQ(m.AnswerCount(), kCount);
+    EXPECT_EQ(m.PendingCount(), 0);
+    std::map<std::string, int> seen;
+    for (const auto& call : m.calls) {
+        ASSERT_EQ(call.slot, 22);
+        EXPECT_EQ(call.threadId, GetCurrentThreadId());
+        ++seen[call.text.at(1)];
+    }
+    ASSERT_EQ(seen.size(), static_cast<size_t>(kCount));
+    for (int i = 0; i < kCount; ++i)
+        EXPECT_EQ(seen[R"({"session":")" + std::to_string(i) + R"("})"], 1) << i;
+}
+
+TEST(ConnectTransport, DestructionWithRequestsInFlightIsSafe) {
+    CraftedServer silent([](const CraftedServer::Request&) { return CraftedServer::kHang; });
+    DWORD elapsed = 0;
+    {
+        auto m = std::make_unique<Recorder>();
+        m->SetUrl(silent.Url().c_str());
+        m->SetTimeouts(3000, 4000);
+        for (int i = 0; i < 10; ++i) m->DoGetTreeCommand("1", "S");
+        ASSERT_TRUE(PumpUntil([&] { return silent.RequestCount() >= 4; }, 10000));
+        EXPECT_EQ(m->PendingCount(), 10);
+        const DWORD start = GetTickCount();
+        m.reset();
+        elapsed = GetTickCount() - start;
+    }
+    // The workers are gone; at worst they waited for their receive time-out.
+    EXPECT_LT(elapsed, 6000u);
+    PumpFor(200);
+    silent.Stop();
+}
+
+TEST(ConnectTransport, ClosingAnswersWhatIsInFlightAndAllowsMore) {
+    CraftedServer server([](const CraftedServer::Request& request) {
+        Sleep(200);
+        return Echo(request);
+    });
+    Recorder m;
+    m.SetUrl(server.Url().c_str());
+    m.DoGetStartInfoCommand("1");
+    m.DoGetStartInfoCommand("2");
+    m.DoCloseConnectCommander();
+    ASSERT_TRUE(m.WaitAnswers(2));
+    EXPECT_EQ(m.CountOf(22), 2);
+    m.DoGetStartInfoCommand("3");
+    ASSERT_TRUE(m.WaitAnswers(3));
+    EXPECT_EQ(m.CountOf(22), 3);
+    EXPECT_EQ(m.Last(22)->text.at(1), R"({"session":"3"})");
+}
+
+TEST(ConnectTransport, KeepAlivePollsTheOpenSessionAndBringsNotices) {
+    std::atomic<int> polls{0};
+    CraftedServer server([&](const CraftedServer::Request& request) {
+        if (request.path == "/api/v1/check-user")
+            return HttpOk(R"({"code":"0","memberId":"5","sessionId":"feed"})");
+        if (request.path == "/api/v1/poll") {
+            const int n = polls.fetch_add(1);
+            if (n == 0) return HttpOk(R"({"code":"0","notices":["maintenance at noon"]})");
+            if (n == 2) return HttpOk(R"({"code":"3"})");
+            return HttpOk(R"({"code":"0"})");
+        }
+        return HttpOk(R"({"code":"0"})");
+    });
+    Recorder m;
+    m.SetUrl(server.Url().c_str());
+    m.SetKeepAliveInterval(150);
+    // No session yet: nothing to keep alive.
+    PumpFor(500);
+    EXPECT_EQ(server.RequestCount(), 0u);
+
+    m.DoCheckUserCommand("a@b.com", "pw", "1", "1.0");
+    ASSERT_TRUE(m.WaitAnswers(1));
+    ASSERT_TRUE(PumpUntil([&] { return polls.load() >= 3; }, 10000));
+    PumpFor(300);
+    const auto notices = m.Notices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "maintenance at noon");
+    // The poll is nobody's request: only the log-in was answered.
+    EXPECT_EQ(m.AnswerCount(), 1);
+    for (const auto& r : server.Requests()) {
+        if (r.path == "/api/v1/poll") {
+            EXPECT_EQ(r.body, R"({"session":"feed"})");
+        }
+    }
+    // "3": the session is gone, polling stops.
+    PumpFor(600);
+    EXPECT_EQ(polls.load(), 3);
+
+    // A new session is polled until it is killed.
+    m.DoCheckUserCommand("a@b.com", "pw", "1", "1.0");
+    ASSERT_TRUE(m.WaitAnswers(2));
+    ASSERT_TRUE(PumpUntil([&] { return polls.load() >= 4; }, 10000));
+    m.DoKillSessionCommand("feed");
+    ASSERT_TRUE(m.WaitAnswers(3));
+    PumpFor(300);
+    const int after = polls.load();
+    PumpFor(600);
+    EXPECT_EQ(polls.load(), after);
+}

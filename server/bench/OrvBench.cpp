@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -246,6 +247,16 @@ int main(int argc, char** argv) {
         manyPaths += r.paths.size();
         answerBytes += json.size();
         found += r.paths.empty() ? 0 : 1;
+    }
+    if (std::getenv("ORV_BENCH_SLOW")) {
+        std::vector<size_t> order(pairs.size());
+        for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return one[a] > one[b]; });
+        for (size_t k = 0; k < 15; ++k) {
+            size_t i = order[k];
+            std::fprintf(stderr, "slow: %.3f ms (100 paths %.3f ms) hops %d degrees %zu %zu\n", one[i], many[i], hops[i],
+                         graph.degree(pairs[i].first), graph.degree(pairs[i].second));
+        }
     }
     if (!o.out.empty()) {
         std::ofstream h(o.out + "/orvane-hops.txt");

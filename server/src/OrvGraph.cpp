@@ -2,29 +2,37 @@
 
 #include <algorithm>
 #include <mutex>
+#include <unordered_map>
 
 namespace orv {
 
 namespace {
 
-// Per-thread search marks: mark = generation << 4 | distance, so that a new
-// search needs no clearing of arrays the size of the graph.
+// Per-thread search marks, one word per node for both sides so that a visit
+// costs one memory access: generation << 32 | distance from the targets << 8 |
+// distance from the sources << 4 | seen by targets << 1 | seen by sources.
+// A new search only bumps the generation instead of clearing the array.
 struct Marks {
-    std::vector<uint32_t> side[2];
-    uint32_t generation = 0;
+    std::vector<uint64_t> words;
+    uint64_t generation = 0;
 
     void prepare(uint32_t nodeCount) {
-        for (auto& s : side)
-            if (s.size() < nodeCount) s.resize(nodeCount, 0);
-        if (++generation >= (1u << 28)) {
-            for (auto& s : side) std::fill(s.begin(), s.end(), 0);
+        if (words.size() < nodeCount) words.resize(nodeCount, 0);
+        if (++generation > 0xFFFFFFFFull) {
+            std::fill(words.begin(), words.end(), 0);
             generation = 1;
         }
     }
-    bool seen(int s, uint32_t node) const { return (side[s][node] >> 4) == generation; }
-    int dist(int s, uint32_t node) const { return static_cast<int>(side[s][node] & 15u); }
+    bool current(uint64_t w) const { return (w >> 32) == generation; }
+    bool seen(int s, uint32_t node) const {
+        uint64_t w = words[node];
+        return current(w) && (w >> s) & 1u;
+    }
+    int dist(int s, uint32_t node) const { return static_cast<int>((words[node] >> (4 + 4 * s)) & 15u); }
     void mark(int s, uint32_t node, int d) {
-        side[s][node] = (generation << 4) | static_cast<uint32_t>(d);
+        uint64_t w = words[node];
+        if (!current(w)) w = generation << 32;
+        words[node] = w | (uint64_t{1} << s) | (static_cast<uint64_t>(d) << (4 + 4 * s));
     }
 };
 
@@ -171,37 +179,75 @@ OrvPathSearch OrvGraph::shortestPaths(const std::vector<uint32_t>& sources,
     Marks& m = tlsMarks;
     m.prepare(nodeCount_);
 
-    std::vector<uint32_t> frontier[2];
+    // Every complete level of both sides is kept: the paths are built from them.
+    std::vector<std::vector<uint32_t>> levels[2];
     uint64_t frontierCost[2] = {0, 0};
     for (int s = 0; s < 2; ++s) {
+        levels[s].emplace_back();
         for (uint32_t n : (s == 0 ? sources : targets)) {
             if (n >= nodeCount_ || m.seen(s, n)) continue;
             if (m.seen(1 - s, n)) return result;  // overlapping ends: refused by the caller
             m.mark(s, n, 0);
-            frontier[s].push_back(n);
+            levels[s][0].push_back(n);
             frontierCost[s] += adjacency(n).size();
         }
-        if (frontier[s].empty()) return result;
+        if (levels[s][0].empty()) return result;
     }
+    auto frontier = [&](int s) -> const std::vector<uint32_t>& { return levels[s].back(); };
 
     int depth[2] = {0, 0};
-    std::vector<uint32_t> meetings;  // on side `meetSide` at depth[meetSide]
+    std::vector<uint32_t> meetings;
     std::vector<uint32_t> next;
+    uint64_t* words = m.words.data();
+    const uint64_t generation = m.generation;
+    auto adjacent = [&](uint32_t a, uint32_t b) {
+        Span sa = adjacency(a), sb = adjacency(b);
+        if (sa.size() > sb.size()) std::swap(sa, sb), std::swap(a, b);
+        return std::binary_search(sa.begin, sa.end, b);
+    };
     while (depth[0] + depth[1] < maxDepth && meetings.empty()) {
-        // Grow the side that is cheaper to expand.
+        // A very small frontier with a large neighbourhood (a well-known
+        // person) is probed against the other frontier before anything is
+        // expanded: the nodes of the other frontier next to it are exactly
+        // the meeting nodes of its next level.
+        uint64_t cheapest = std::min(frontierCost[0], frontierCost[1]);
+        int small = frontier(0).size() <= frontier(1).size() ? 0 : 1;
+        uint64_t probeCost = static_cast<uint64_t>(frontier(0).size()) * frontier(1).size() * 8;
+        if (probeCost < cheapest) {
+            for (uint32_t w : frontier(1 - small)) {
+                for (uint32_t h : frontier(small)) {
+                    if (adjacent(w, h)) {
+                        meetings.push_back(w);
+                        break;
+                    }
+                }
+                if (meetings.size() >= maxPaths) break;
+            }
+            if (!meetings.empty()) {
+                depth[small] += 1;
+                for (uint32_t w : meetings) m.mark(small, w, depth[small]);
+                break;
+            }
+        }
+        // Otherwise grow the side that is cheaper to expand.
         int s = frontierCost[0] <= frontierCost[1] ? 0 : 1;
-        int o = 1 - s;
+        const uint64_t selfBit = uint64_t{1} << s, otherBit = uint64_t{1} << (1 - s);
         int d = depth[s] + 1;
+        const uint64_t distBits = static_cast<uint64_t>(d) << (4 + 4 * s);
         next.clear();
         uint64_t cost = 0;
         bool enough = false;
-        for (uint32_t u : frontier[s]) {
+        for (uint32_t u : frontier(s)) {
             Span adj = adjacency(u);
-            for (const uint32_t* p = adj.begin; p != adj.end; ++p) {
-                uint32_t w = *p;
-                if (m.seen(s, w)) continue;
-                m.mark(s, w, d);
-                if (m.seen(o, w)) {
+            const size_t n = adj.size();
+            for (size_t i = 0; i < n; ++i) {
+                if (i + 16 < n) __builtin_prefetch(words + adj.begin[i + 16]);
+                uint32_t w = adj.begin[i];
+                uint64_t word = words[w];
+                bool current = (word >> 32) == generation;
+                if (current && (word & selfBit)) continue;
+                words[w] = (current ? word : generation << 32) | selfBit | distBits;
+                if (current && (word & otherBit)) {
                     meetings.push_back(w);
                     if (meetings.size() >= maxPaths) {
                         enough = true;
@@ -216,41 +262,58 @@ OrvPathSearch OrvGraph::shortestPaths(const std::vector<uint32_t>& sources,
         }
         depth[s] = d;
         if (next.empty() && meetings.empty()) return result;
-        frontier[s].swap(next);
+        levels[s].push_back(std::move(next));
+        next = std::vector<uint32_t>();
         frontierCost[s] = cost;
     }
     if (meetings.empty()) return result;
     result.hops = depth[0] + depth[1];
 
-    // Half paths from a meeting node back to an end of one side: each step
-    // goes to a neighbour one level closer, found on demand in the adjacency.
+    // The nodes one level closer to a side's ends than v, found once per node:
+    // by testing the previous level's nodes when that level is the smaller
+    // set (a well-known person has more neighbours than a level has nodes),
+    // else by scanning v's neighbours. At most `cap` are kept: no more paths
+    // are ever built.
+    std::unordered_map<uint64_t, std::vector<uint32_t>> predecessors;
+    auto preds = [&](int side, uint32_t v, size_t cap) -> const std::vector<uint32_t>& {
+        uint64_t key = (static_cast<uint64_t>(side) << 32) | v;
+        auto it = predecessors.find(key);
+        if (it != predecessors.end()) return it->second;
+        std::vector<uint32_t> out;
+        int d = m.dist(side, v) - 1;
+        Span adj = adjacency(v);
+        const auto& level = levels[side][static_cast<size_t>(d)];
+        if (level.size() * 8 < adj.size()) {
+            for (uint32_t u : level) {
+                if (adjacent(u, v)) out.push_back(u);
+                if (out.size() >= cap) break;
+            }
+        } else {
+            for (const uint32_t* p = adj.begin; p != adj.end && out.size() < cap; ++p)
+                if (m.seen(side, *p) && m.dist(side, *p) == d) out.push_back(*p);
+        }
+        return predecessors.emplace(key, std::move(out)).first->second;
+    };
+    // Half paths from a meeting node back to the ends of one side.
     auto halfPaths = [&](int side, uint32_t from, size_t cap) {
         std::vector<std::vector<uint32_t>> out;
         std::vector<std::pair<uint32_t, size_t>> stack{{from, 0}};
         std::vector<uint32_t> path{from};
         while (!stack.empty() && out.size() < cap) {
             auto& top = stack.back();
-            int dist = m.dist(side, top.first);
-            if (dist == 0) {
+            if (m.dist(side, top.first) == 0) {
                 out.push_back(path);
                 stack.pop_back();
                 path.pop_back();
                 continue;
             }
-            Span adj = adjacency(top.first);
-            size_t i = top.second;
-            while (i < adj.size()) {
-                uint32_t w = adj.begin[i];
-                if (m.seen(side, w) && m.dist(side, w) == dist - 1) break;
-                ++i;
-            }
-            if (i >= adj.size()) {
+            const auto& p = preds(side, top.first, cap);
+            if (top.second >= p.size()) {
                 stack.pop_back();
                 path.pop_back();
                 continue;
             }
-            top.second = i + 1;
-            uint32_t w = adj.begin[i];
+            uint32_t w = p[top.second++];
             stack.push_back({w, 0});
             path.push_back(w);
         }

@@ -145,10 +145,16 @@ TEST(Graph, HubsShortenPaths) {
 
 TEST(Graph, MatchesPlainBreadthFirstSearchOnRandomGraphs) {
     std::mt19937 rng(7);
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 30; ++round) {
+        // Sparse graphs have long paths; dense ones with a few hubs take the
+        // probing of small frontiers and the predecessor search by levels.
         const uint32_t n = 300;
+        const int edges = round < 15 ? 450 : 2500;
         Edges e;
-        for (int k = 0; k < 450; ++k) e.push_back({rng() % n, rng() % n});
+        for (int k = 0; k < edges; ++k) e.push_back({rng() % n, rng() % n});
+        if (round >= 15)
+            for (uint32_t hub = 0; hub < 3; ++hub)
+                for (uint32_t k = 0; k < 120; ++k) e.push_back({hub, rng() % n});
         OrvGraph g;
         g.build(n, e);
         for (int q = 0; q < 20; ++q) {
@@ -165,6 +171,36 @@ TEST(Graph, MatchesPlainBreadthFirstSearchOnRandomGraphs) {
             expectValidPaths(g, r, s, t);
         }
     }
+}
+
+TEST(Graph, TwoHubsWithManyCommonFriends) {
+    // Hubs 0 and 1 share the friends 2..151; each also has 50 of its own.
+    Edges e;
+    for (uint32_t f = 2; f < 152; ++f) {
+        e.push_back({0, f});
+        e.push_back({1, f});
+    }
+    for (uint32_t f = 152; f < 202; ++f) e.push_back({0, f});
+    for (uint32_t f = 202; f < 252; ++f) e.push_back({1, f});
+    e.push_back({300, 100});  // a leaf next to one common friend
+    OrvGraph g;
+    g.build(301, e);
+    auto r = g.shortestPaths({0}, {1}, 6, 100);
+    EXPECT_EQ(r.hops, 2);
+    EXPECT_EQ(r.paths.size(), 100u);
+    expectValidPaths(g, r, 0, 1);
+    auto leaf = g.shortestPaths({300}, {1}, 6, 100);
+    EXPECT_EQ(leaf.hops, 2);
+    ASSERT_EQ(leaf.paths.size(), 1u);
+    EXPECT_EQ(leaf.paths[0], (std::vector<uint32_t>{300, 100, 1}));
+    auto leafToOwn = g.shortestPaths({300}, {210}, 6, 100);
+    EXPECT_EQ(leafToOwn.hops, 3);
+    EXPECT_EQ(leafToOwn.paths, (std::vector<std::vector<uint32_t>>{{300, 100, 1, 210}}));
+    // From a friend of one hub only to one of the other: through any common friend.
+    auto across = g.shortestPaths({160}, {210}, 6, 100);
+    EXPECT_EQ(across.hops, 4);
+    EXPECT_EQ(across.paths.size(), 100u);
+    expectValidPaths(g, across, 160, 210);
 }
 
 TEST(Graph, SeveralTargetsGiveThePathsToTheNearest) {

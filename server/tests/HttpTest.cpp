@@ -11,6 +11,7 @@
 #include <regex>
 #include <sstream>
 
+#include "OrvDemo.h"
 #include "OrvServer.h"
 #include "OrvValidation.h"
 #include "TestDir.h"
@@ -480,4 +481,25 @@ TEST_F(HttpTest, StartInfoIsAPageAboutTheMember) {
     std::string page = r["page"];
     EXPECT_NE(page.find("Dana Tester"), std::string::npos);
     EXPECT_NE(page.find("holds 1 people"), std::string::npos);
+}
+
+TEST_F(HttpTest, DemoNetworkIsMadeOnceAndItsAccountsLogIn) {
+    ASSERT_TRUE(seedDemoNetwork(*server, 400));
+    EXPECT_FALSE(seedDemoNetwork(*server, 400));  // already there
+    EXPECT_EQ(server->store().memberCount(), 400u);
+    const auto& account = demoAccounts().front();
+    json r = logIn(account.email, account.password);
+    ASSERT_EQ(r["code"], "0");
+    json tree = call("get-tree", {{"id", r["memberId"]}, {"session", r["sessionId"]}});
+    ASSERT_EQ(tree["code"], "0");
+    EXPECT_GE(tree["count"].get<int>(), 6);
+    bool nonMember = false;
+    for (auto& rec : tree["records"]) nonMember = nonMember || rec["isMember"] == 0;
+    EXPECT_TRUE(nonMember);
+    // The demo accounts know each other: one step between the first two.
+    json second = logIn(demoAccounts()[1].email, demoAccounts()[1].password);
+    json path = call("search-path", {{"source", account.email}, {"destination", second["memberId"]},
+                                     {"session", r["sessionId"]}});
+    EXPECT_EQ(path["hops"], "1");
+    EXPECT_EQ(call("search", {{"query", "nurse"}, {"kind", "4"}, {"session", r["sessionId"]}})["code"], "0");
 }

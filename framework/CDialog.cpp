@@ -8,9 +8,14 @@ struct CDialogInternals {
     // Only WM_INITDIALOG reaches this procedure with work to do: from then
     // on AfxWndProc sits in front of the dialog and answers first.
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message != WM_INITDIALOG || CWnd::FromHandlePermanent(hWnd)) return FALSE;
+        if (message != WM_INITDIALOG) return FALSE;
         CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
-        if (!dialog || !dialog->SubclassWindow(hWnd)) return FALSE;
+        try {
+            if (CWnd::FromHandlePermanent(hWnd) || !dialog || !dialog->SubclassWindow(hWnd)) return FALSE;
+        } catch (...) {
+            // Nothing may unwind into the dialog manager; the dialog stays unowned.
+            return FALSE;
+        }
         return AfxCallWndProc(dialog, hWnd, message, wParam, lParam);
     }
 };
@@ -40,7 +45,12 @@ bool CDialog::Create(const char* templateName, CWnd* parent) {
     if (parent) m_pParentWnd = parent;
     HWND hWnd = ::CreateDialogParamA(AfxGetResourceHandle(), templateName, OwnerWindow(),
                                      CDialogInternals::DialogProc, reinterpret_cast<LPARAM>(this));
-    return hWnd && m_hWnd == hWnd;
+    if (hWnd && m_hWnd != hWnd) {
+        // Made but never taken by this object: nobody would destroy it.
+        ::DestroyWindow(hWnd);
+        return false;
+    }
+    return hWnd != nullptr;
 }
 
 INT_PTR CDialog::DoModal() {
@@ -64,6 +74,7 @@ INT_PTR CDialog::DoModal() {
     m_modalResult = -1;
     HWND hWnd = ::CreateDialogIndirectParamA(module, dialogTemplate, owner, CDialogInternals::DialogProc,
                                              reinterpret_cast<LPARAM>(this));
+    if (hWnd && m_hWnd != hWnd) ::DestroyWindow(hWnd);
     if (hWnd && m_hWnd == hWnd) {
         if (!m_endModal) ::ShowWindow(hWnd, SW_SHOWNORMAL);
         MSG msg;

@@ -116,7 +116,12 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
         if (!IsImeWindow(hWnd)) {
             CWnd* wnd = t_wndInit;
             t_wndInit = nullptr;
-            CWndInternals::TakeCreatedWindow(wnd, hWnd);
+            try {
+                CWndInternals::TakeCreatedWindow(wnd, hWnd);
+            } catch (...) {
+                // Out of memory for the map: the window is made but not ours.
+                StoppedException(hWnd, WM_NCCREATE, "exception taking a new window");
+            }
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -124,8 +129,14 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (CWnd* wnd = CHandleMap::Instance().LookupPermanent(hWnd))
-        return AfxCallWndProc(wnd, hWnd, message, wParam, lParam);
+    CWnd* wnd = nullptr;
+    try {
+        wnd = CHandleMap::Instance().LookupPermanent(hWnd);
+    } catch (...) {
+        // Only the map's first construction can throw (out of memory).
+        StoppedException(hWnd, message, "exception looking up a window");
+    }
+    if (wnd) return AfxCallWndProc(wnd, hWnd, message, wParam, lParam);
     // A window whose CWnd detached: pass everything on.
     WNDPROC super = SavedSuper(hWnd);
     if (message == WM_NCDESTROY) ::RemovePropA(hWnd, kSuperProp);

@@ -2,6 +2,7 @@
 // posted messages, timers and the keyboard through the modal loop.
 #include "BitmapFile.h"
 #include "CDialog.h"
+#include "CException.h"
 #include "TestSupport.h"
 #include "WindowTestHelpers.h"
 #include "resource.h"
@@ -109,6 +110,17 @@ TEST(ModelessDialog, MissingTemplateFailsQuietly) {
     CDialog named("NAMED_DIALOG");
     ASSERT_TRUE(named.Create("NAMED_DIALOG"));
     EXPECT_NE(named.GetDlgItem(IDOK), nullptr);
+}
+
+TEST(ModelessDialog, ExceptionInOnInitDialogIsStopped) {
+    struct ThrowingDialog : CDialog {
+        ThrowingDialog() : CDialog(IDD_TEST_DIALOG) {}
+        BOOL OnInitDialog() override { AfxThrowNotSupportedException(); }
+    } dialog;
+    const long before = AfxGetStoppedExceptionCount();
+    ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG));
+    EXPECT_EQ(AfxGetStoppedExceptionCount(), before + 1);
+    EXPECT_EQ(CWnd::FromHandlePermanent(dialog), &dialog) << "the dialog is there and ours";
 }
 
 TEST(ModalDialog, EndsByPostedCommandTimerKeyAndInInit) {

@@ -376,6 +376,19 @@ TEST(WindowProcedure, ExceptionsAreStoppedAndTheWindowLivesOn) {
     EXPECT_FALSE(GetUpdateRect(wnd, &update, FALSE));
 }
 
+TEST(WindowProcedure, ExceptionInPostNcDestroyIsStoppedToo) {
+    struct ThrowingEnd : CWnd {
+        void PostNcDestroy() override { throw std::runtime_error("late failure"); }
+    } wnd;
+    ASSERT_TRUE(CreateTopLevel(wnd));
+    HWND hWnd = wnd.GetSafeHwnd();
+    const long before = AfxGetStoppedExceptionCount();
+    DestroyWindow(hWnd);
+    EXPECT_EQ(AfxGetStoppedExceptionCount(), before + 1);
+    EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+}
+
 TEST(WindowProcedure, ExceptionInOnCreateFailsCreationCleanly) {
     RecordingWnd wnd;
     wnd.throwOnCreate = true;

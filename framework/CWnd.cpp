@@ -484,7 +484,46 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         *result = notifyResult;
         return true;
     }
-    default: return ReflectToChild(message, wParam, lParam, result);
+    case WM_SYSCOMMAND: OnSysCommand(static_cast<UINT>(wParam), lParam); return true;
+    case WM_CONTEXTMENU: OnContextMenu(FromHandle(reinterpret_cast<HWND>(wParam)), point); return true;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return true;
+    case WM_WINDOWPOSCHANGING: OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); return true;
+    case WM_WINDOWPOSCHANGED: OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lParam)); return true;
+    case WM_ACTIVATEAPP: OnActivateApp(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam)); return true;
+    case WM_NCHITTEST: *result = OnNcHitTest(point); return true;
+    case WM_MOUSELEAVE: OnMouseLeave(); return true;
+    case WM_RBUTTONDBLCLK: OnRButtonDblClk(static_cast<UINT>(wParam), point); return true;
+    default: break;
+    }
+    // Notifications: the control's own object first.
+    if (ReflectToChild(message, wParam, lParam, result)) return true;
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        *result = reinterpret_cast<LRESULT>(OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
+                                                       FromHandle(reinterpret_cast<HWND>(lParam)),
+                                                       message - WM_CTLCOLORMSGBOX));
+        return true;
+    case WM_DRAWITEM:
+        OnDrawItem(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        *result = TRUE;
+        return true;
+    case WM_MEASUREITEM:
+        OnMeasureItem(static_cast<int>(wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        *result = TRUE;
+        return true;
+    case WM_HSCROLL:
+        OnHScroll(LOWORD(wParam), HIWORD(wParam), FromHandle(reinterpret_cast<HWND>(lParam)));
+        return true;
+    case WM_VSCROLL:
+        OnVScroll(LOWORD(wParam), HIWORD(wParam), FromHandle(reinterpret_cast<HWND>(lParam)));
+        return true;
+    default: return false;
     }
 }
 
@@ -512,6 +551,21 @@ void CWnd::OnCaptureChanged(CWnd*) { Default(); }
 void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
 void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }
 void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
+
+void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
+void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
+void CWnd::OnWindowPosChanging(WINDOWPOS*) { Default(); }
+void CWnd::OnWindowPosChanged(WINDOWPOS*) { Default(); }
+void CWnd::OnActivateApp(BOOL, DWORD) { Default(); }
+LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
+void CWnd::OnMouseLeave() { Default(); }
+void CWnd::OnRButtonDblClk(UINT, CPoint) { Default(); }
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
+void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
+void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
+void CWnd::OnHScroll(UINT, UINT, CWnd*) { Default(); }
+void CWnd::OnVScroll(UINT, UINT, CWnd*) { Default(); }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     LRESULT ignored = 0;

@@ -193,6 +193,24 @@ protected:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // WM_NOTIFY: true with *result set when handled; the base as OnCommand.
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    virtual void OnSysCommand(UINT id, LPARAM lParam);        // WM_SYSCOMMAND: SC_* command
+    virtual void OnContextMenu(CWnd* wnd, CPoint point);      // WM_CONTEXTMENU: screen point
+    virtual void OnGetMinMaxInfo(MINMAXINFO* info);           // WM_GETMINMAXINFO
+    virtual void OnWindowPosChanging(WINDOWPOS* pos);         // WM_WINDOWPOSCHANGING
+    virtual void OnWindowPosChanged(WINDOWPOS* pos);          // WM_WINDOWPOSCHANGED
+    virtual void OnActivateApp(BOOL active, DWORD threadId);  // WM_ACTIVATEAPP
+    virtual LRESULT OnNcHitTest(CPoint point);                // WM_NCHITTEST: screen point, HT* code
+    virtual void OnMouseLeave();                              // WM_MOUSELEAVE (TrackMouseEvent)
+    virtual void OnRButtonDblClk(UINT flags, CPoint point);   // WM_RBUTTONDBLCLK
+    // The notifications below reach these handlers only when the control's
+    // own object did not take them (OnChildNotify).
+    // WM_CTLCOLOR*: kind is CTLCOLOR_EDIT, _STATIC, _BTN, _DLG ...; the brush
+    // to paint with (the caller keeps it alive).
+    virtual HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
+    virtual void OnDrawItem(int id, LPDRAWITEMSTRUCT item);     // WM_DRAWITEM
+    virtual void OnMeasureItem(int id, LPMEASUREITEMSTRUCT item);  // WM_MEASUREITEM
+    virtual void OnHScroll(UINT code, UINT position, CWnd* scrollBar);  // WM_HSCROLL: SB_* code
+    virtual void OnVScroll(UINT code, UINT position, CWnd* scrollBar);  // WM_VSCROLL
 
     // Cracks one message into the handlers above; false leaves it to
     // DefWindowProc. Derived classes add messages of their own here.

@@ -419,11 +419,39 @@ public:
 class CommandParent : public CWnd {
 public:
     int commands = 0;
+    UINT colourKind = 0;
+    CWnd* colourFor = nullptr;
+    CBrush background{RGB(1, 2, 3)};
+    bool minimiseRefused = false;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
         if (CWnd::OnCommand(wParam, lParam)) return TRUE;
         ++commands;
+        return TRUE;
+    }
+    HBRUSH OnCtlColor(CDC*, CWnd* wnd, UINT kind) override {
+        colourKind = kind;
+        colourFor = wnd;
+        return background;
+    }
+    // As a main window that goes to the tray instead of the task bar.
+    void OnSysCommand(UINT id, LPARAM lParam) override {
+        if ((id & 0xFFF0) == SC_MINIMIZE) {
+            minimiseRefused = true;
+            return;
+        }
+        CWnd::OnSysCommand(id, lParam);
+    }
+};
+
+// Takes its own colour notification.
+class ColouredStatic : public CWnd {
+public:
+    CBrush own{RGB(4, 5, 6)};
+    BOOL OnChildNotify(UINT message, WPARAM, LPARAM, LRESULT* result) override {
+        if (message != WM_CTLCOLORSTATIC) return FALSE;
+        *result = reinterpret_cast<LRESULT>(static_cast<HBRUSH>(own));
         return TRUE;
     }
 };
@@ -441,6 +469,29 @@ TEST(WindowProcedure, SystemControlsAreSubclassedAndGetTheirNotifications) {
     EXPECT_EQ(parent.commands, 0);
     parent.SendMessage(WM_COMMAND, MAKEWPARAM(5, 0), 0);
     EXPECT_EQ(parent.commands, 1) << "commands from menus stay with the parent";
+
+    // Colours: the parent answers for a plain control, a control object that
+    // takes the notification answers for itself.
+    HDC memory = CreateCompatibleDC(nullptr);
+    HWND plain = CreateWindowExA(0, "STATIC", "plain", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+    EXPECT_EQ(parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(memory), reinterpret_cast<LPARAM>(plain)),
+              reinterpret_cast<LRESULT>(static_cast<HBRUSH>(parent.background)));
+    EXPECT_EQ(parent.colourKind, static_cast<UINT>(CTLCOLOR_STATIC));
+    ASSERT_NE(parent.colourFor, nullptr);
+    EXPECT_EQ(parent.colourFor->GetSafeHwnd(), plain);
+    ColouredStatic coloured;
+    ASSERT_TRUE(coloured.Create("STATIC", "own", 0, CRect(0, 0, 10, 10), &parent, 101));
+    parent.colourFor = nullptr;
+    EXPECT_EQ(parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(memory), reinterpret_cast<LPARAM>(coloured.GetSafeHwnd())),
+              reinterpret_cast<LRESULT>(static_cast<HBRUSH>(coloured.own)));
+    EXPECT_EQ(parent.colourFor, nullptr) << "the parent never saw it";
+    DeleteDC(memory);
+
+    parent.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_TRUE(parent.minimiseRefused);
+    EXPECT_FALSE(parent.IsIconic());
+    parent.SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    EXPECT_TRUE(parent.IsZoomed()) << "other commands get default processing";
 }
 
 TEST(WindowWrappers, TextGeometryStateFontsAndTimers) {

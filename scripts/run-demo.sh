@@ -20,8 +20,9 @@ trap cleanup EXIT INT TERM
 
 irc_port=$("$root/scripts/test-services/service.sh" start "$services" ircd \
     /bin/bash "$root/scripts/ngircd/run-ngircd.sh" @PORT@ "$demo_dir/ngircd")
-port=$("$root/scripts/test-services/service.sh" start "$services" server \
-    "$server" --demo "$demo_dir/network" --port @PORT@ --chat-host 127.0.0.1 --chat-port "$irc_port")
+# The first start creates the demo network, which takes a while.
+port=$(ORV_SERVICE_START_SECONDS=600 "$root/scripts/test-services/service.sh" start "$services" server \
+    "$server" --demo "$demo_dir/network" --port @PORT@ --chat-server 127.0.0.1 --chat-port "$irc_port")
 
 cat <<TXT
 The demo network is running:

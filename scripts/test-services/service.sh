@@ -10,7 +10,8 @@
 #
 # start returns once the port accepts connections, then RUNDIR/NAME.port holds
 # the port and RUNDIR/NAME.pid the process id; the output goes to RUNDIR/NAME.log.
-# A service that does not come up leaves RUNDIR/NAME.failed instead.
+# A service that does not come up (within ORV_SERVICE_START_SECONDS, default
+# 20) leaves RUNDIR/NAME.failed instead.
 set -euo pipefail
 usage="usage: service.sh start RUNDIR NAME COMMAND... | stop RUNDIR NAME | stop-all RUNDIR"
 action=${1:?$usage}
@@ -52,7 +53,8 @@ start)
     setsid "${args[@]}" </dev/null >"$rundir/$name.log" 2>&1 &
     pid=$!
     echo "$pid" > "$rundir/$name.pid"
-    for _ in $(seq 1 200); do
+    deadline=$((SECONDS + ${ORV_SERVICE_START_SECONDS:-20}))
+    while [ $SECONDS -lt $deadline ]; do
         if port_open "$port"; then
             echo "$port" > "$rundir/$name.port.tmp"
             mv "$rundir/$name.port.tmp" "$rundir/$name.port"

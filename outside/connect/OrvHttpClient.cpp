@@ -4,6 +4,11 @@
 
 namespace {
 
+// Servers drop idle kept-alive connections (orvane-server after 30 s); a
+// request sent into one of those fails although the server is well, so
+// after a pause the worker starts over with fresh connections.
+const DWORD kFreshAfterIdleMs = 15000;
+
 OrvHttpResult_t Failure(DWORD error) {
     OrvHttpResult_t result;
     result.error = error ? error : ERROR_WINHTTP_INTERNAL_ERROR;
@@ -13,6 +18,8 @@ OrvHttpResult_t Failure(DWORD error) {
 }  // namespace
 
 bool OrvHttpClient::Connect(const std::wstring& host, INTERNET_PORT port, DWORD& error) {
+    if (m_session && GetTickCount() - m_lastUse > kFreshAfterIdleMs) Close();
+    m_lastUse = GetTickCount();
     if (!m_session) {
         // No proxy: the server is addressed directly, loopback included.
         m_session.Reset(WinHttpOpen(L"Orvane-connect/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
@@ -159,6 +166,7 @@ OrvHttpResult_t OrvHttpClient::Post(const std::wstring& baseUrl, const char* nam
             result.body.append(chunk.data(), read);
         }
         Unregister(request);
+        m_lastUse = GetTickCount();
         // The rest of an oversized body is still on the connection.
         if (result.tooLarge) m_connection.Reset();
         result.ok = true;

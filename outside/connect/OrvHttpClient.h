@@ -41,6 +41,7 @@ private:
     WinHttpHandle m_connection;
     std::wstring m_host;
     INTERNET_PORT m_port = 0;
+    DWORD m_lastUse = 0;
 
     std::mutex m_mutex;
     HINTERNET m_active = nullptr;

@@ -102,6 +102,31 @@ TEST(ConnectTransport, ServerThatClosesOrKeepsSilentFailsTheCommand) {
     silent.Stop();
 }
 
+TEST(ConnectTransport, ServerStoppedMidRequestFailsTheCommandAtOnce) {
+    CraftedServer server([](const CraftedServer::Request&) { return CraftedServer::kHang; });
+    Recorder m;
+    m.SetUrl(server.Url().c_str());
+    m.SetTimeouts(5000, 60000);
+    m.DoCheckUserCommand("a@b.com", "pw", "1", "1.0");
+    m.DoGetTreeCommand("1", "S");
+    ASSERT_TRUE(PumpUntil([&] { return server.RequestCount() == 2; }, 10000));
+    PumpFor(200);
+    EXPECT_EQ(m.AnswerCount(), 0);
+    // The listener goes away without a word: the connections close.
+    server.Stop();
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(m.WaitAnswers(2, 20000));
+    EXPECT_LT(GetTickCount() - start, 15000u);
+    PumpFor(200);
+    ASSERT_EQ(m.AnswerCount(), 2);
+    std::multiset<std::string> ids;
+    for (const auto& call : m.calls) {
+        EXPECT_EQ(call.slot, 1);
+        ids.insert(call.text.at(0));
+    }
+    EXPECT_EQ(ids, (std::multiset<std::string>{"23", "25"}));
+}
+
 TEST(ConnectTransport, ManyRequestsInFlightAreEachAnsweredOnce) {
     std::atomic<int> served{0};
     CraftedServer server([&](const CraftedServer::Request& request) {

@@ -248,14 +248,15 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     if (!PreCreateWindow(create)) return false;
     className = create.lpszClass ? create.lpszClass : DefaultWindowClass();
     if (!className) return false;
+    HINSTANCE instance = create.hInstance ? create.hInstance : InstanceForClass(className);
     HHOOK hook = ::SetWindowsHookExA(WH_CBT, CbtFilterHook, nullptr, ::GetCurrentThreadId());
     if (!hook) return false;
     CWnd* const outer = t_wndInit;
     t_wndInit = this;
     HWND hWnd = ::CreateWindowExA(create.dwExStyle, className, create.lpszName,
                                   static_cast<DWORD>(create.style), create.x, create.y, create.cx,
-                                  create.cy, create.hwndParent, create.hMenu,
-                                  InstanceForClass(className), create.lpCreateParams);
+                                  create.cy, create.hwndParent, create.hMenu, instance,
+                                  create.lpCreateParams);
     const bool taken = t_wndInit != this;
     t_wndInit = outer;
     ::UnhookWindowsHookEx(hook);

@@ -35,7 +35,8 @@ public:
 
     // Creation. A null class name uses the framework's own window class; any
     // other class (registered or a system control) works too, since the
-    // window is subclassed as it is created, before WM_NCCREATE.
+    // window is subclassed as it is created, before WM_NCCREATE. Create makes
+    // a child window (WS_CHILD is added); CreateEx any kind.
     virtual bool Create(const char* className, const char* windowName, DWORD style,
                         const RECT& rect, CWnd* parent, UINT id);
     bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
@@ -45,7 +46,9 @@ public:
                   const RECT& rect, CWnd* parent, UINT id, void* param = nullptr);
     virtual bool DestroyWindow();
     // Called by CreateEx before the window is made: a class may change the
-    // styles, class, size or position; false fails the creation.
+    // styles, class, size or position; false fails the creation. A class
+    // registered by a DLL sets hInstance to that DLL (left null, it is the
+    // framework's for its own classes, else the program's).
     virtual BOOL PreCreateWindow(CREATESTRUCTA& create);
 
     // The map. Attach enters a window without routing its messages here;

@@ -180,6 +180,27 @@ TEST(WindowMap, PreCreateWindowShapesOrRefusesTheWindow) {
     refused.refuse = true;
     EXPECT_FALSE(CreateTopLevel(refused));
     EXPECT_EQ(refused.GetSafeHwnd(), nullptr);
+
+    // A class that another module registered needs that module's handle.
+    HINSTANCE other = GetModuleHandleA("gdi32.dll");
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = other;
+    wc.lpszClassName = "FrameworkTestOtherModule";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    struct OtherModuleWnd : CWnd {
+        HINSTANCE module = nullptr;
+        BOOL PreCreateWindow(CREATESTRUCTA& create) override {
+            create.hInstance = module;
+            return TRUE;
+        }
+    } wrong, right;
+    right.module = other;
+    EXPECT_FALSE(wrong.CreateEx(0, "FrameworkTestOtherModule", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_TRUE(right.CreateEx(0, "FrameworkTestOtherModule", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(CWnd::FromHandlePermanent(right), &right);
+    right.DestroyWindow();
+    UnregisterClassA("FrameworkTestOtherModule", other);
 }
 
 TEST(WindowMap, PostNcDestroyComesAfterTheMapEntryIsGone) {

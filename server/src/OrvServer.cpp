@@ -23,6 +23,7 @@ constexpr size_t kBodyLimit = 65536;
 constexpr size_t kSearchLimit = 1000;
 constexpr size_t kPathLimit = 100;
 constexpr int kPathDepth = 6;
+constexpr size_t kViewCacheLimit = 20000;
 const char* kServerInfo = "orvane-server/1.0";
 const char* kPrivateEmail = "private";
 
@@ -240,7 +241,32 @@ void OrvServer::refreshGraph(std::vector<uint32_t> changed) {
     invalidateViews(changed);
 }
 
-std::string OrvServer::hashPassword(const std::string& password) const {
+// Each argon2id computation takes tens of megabytes and much CPU: only a few
+// run at once, the others wait their turn.
+class OrvServer::HashGate {
+public:
+    explicit HashGate(OrvServer& server) : server_(server) {
+        std::unique_lock lock(server_.hashMutex_);
+        server_.hashFree_.wait(lock, [this] { return server_.hashRunning_ < kConcurrentHashes; });
+        ++server_.hashRunning_;
+    }
+    ~HashGate() {
+        {
+            std::lock_guard lock(server_.hashMutex_);
+            --server_.hashRunning_;
+        }
+        server_.hashFree_.notify_one();
+    }
+    HashGate(const HashGate&) = delete;
+    HashGate& operator=(const HashGate&) = delete;
+
+private:
+    static constexpr int kConcurrentHashes = 4;
+    OrvServer& server_;
+};
+
+std::string OrvServer::hashPassword(const std::string& password) {
+    HashGate gate(*this);
     unsigned long long ops = crypto_pwhash_OPSLIMIT_INTERACTIVE;
     size_t mem = crypto_pwhash_MEMLIMIT_INTERACTIVE;
     if (config_.passwordStrength == "moderate") {
@@ -264,8 +290,10 @@ std::string OrvServer::generatePassword() {
     return p;
 }
 
-static bool verifyPassword(const std::string& hash, const std::string& password) {
-    return !hash.empty() && crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
+bool OrvServer::verifyPassword(const std::string& hash, const std::string& password) {
+    if (hash.empty()) return false;
+    HashGate gate(*this);
+    return crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
 }
 
 void OrvServer::mailPassword(const std::string& email, const std::string& firstName,
@@ -366,7 +394,7 @@ std::shared_ptr<const OrvServer::OwnerView> OrvServer::ownerView(uint32_t id) {
     std::lock_guard lock(viewsMutex_);
     // A change made while the store was read leaves this view out of the cache.
     if (generation == viewsGeneration_) {
-        if (views_.size() >= 200000) views_.clear();
+        if (views_.size() >= kViewCacheLimit) views_.clear();
         views_[id] = view;
     }
     return view;

@@ -2,6 +2,7 @@
 // in-memory acquaintance graph, the sessions and the mailer.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -51,7 +52,8 @@ public:
     // Re-reads the neighbours and ranks of changed nodes into the graph.
     void refreshGraph(std::vector<uint32_t> changed);
     void loadGraph();
-    std::string hashPassword(const std::string& password) const;
+    std::string hashPassword(const std::string& password);
+    bool verifyPassword(const std::string& hash, const std::string& password);
     static std::string generatePassword();
 
     // A person with his contact list as the store holds it, kept in memory
@@ -69,6 +71,7 @@ public:
 private:
     struct Context;
     struct Answer;
+    class HashGate;
     using Handler = std::string (OrvServer::*)(Context&);
 
     void route(const char* name, Handler handler, bool needsSession, const char* blankAnswer);
@@ -119,6 +122,9 @@ private:
     OrvGraph graph_;
     OrvSessions sessions_;
     std::mutex writeMutex_;  // one change of lists at a time, store and graph together
+    std::mutex hashMutex_;
+    std::condition_variable hashFree_;
+    int hashRunning_ = 0;
     std::mutex viewsMutex_;
     std::unordered_map<uint32_t, std::shared_ptr<const OwnerView>> views_;
     uint64_t viewsGeneration_ = 0;  // bumped by every invalidation

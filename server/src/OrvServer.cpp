@@ -120,7 +120,8 @@ OrvServer::OrvServer(OrvConfig config) : config_(std::move(config)), sessions_(c
     http_->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     http_->set_payload_max_length(kBodyLimit);
     http_->set_keep_alive_max_count(100000);
-    http_->set_keep_alive_timeout(30);
+    // An idle kept-alive connection holds a worker thread: let it go soon.
+    http_->set_keep_alive_timeout(5);
     http_->set_tcp_nodelay(true);
     http_->set_error_handler([](const httplib::Request&, httplib::Response& res) {
         OrvJsonObject o;

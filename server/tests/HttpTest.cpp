@@ -313,6 +313,19 @@ TEST_F(HttpTest, SearchFindsMembersByNameAddressAndText) {
     EXPECT_EQ(ids(start["records"]), std::vector<std::string>{omer.id});
 }
 
+TEST_F(HttpTest, OddQueriesAreWordsNotSearchSyntax) {
+    Member dana = signUp("Dana", "dana@example.com");
+    Member omer = signUp("Omer", "omer@example.com");
+    for (const char* q : {"***", "AND OR NOT", "x-y z.w", "dana*", "NEAR dana", "\xC3\xBC" "ber dana", "...", "-dana",
+                          "dana@", "@@@", "a_b c"}) {
+        json r = call("search", {{"query", q}, {"kind", ""}, {"session", omer.session}});
+        EXPECT_TRUE(r["code"] == "0" || r["code"] == "2") << q << " -> " << r.dump();
+    }
+    EXPECT_EQ(call("search", {{"query", "dana*"}, {"kind", ""}, {"session", omer.session}})["count"], 1);
+    EXPECT_EQ(call("search", {{"query", "\"dana\""}, {"kind", ""}, {"session", omer.session}})["code"], "1");
+    (void)dana;
+}
+
 TEST_F(HttpTest, SearchPathsThroughListsAndNonMembers) {
     // Dana -> Omer -> Maya, and Dana and Lior both list the non-member Zed.
     Member maya = signUp("Maya", "maya@example.com");

@@ -201,25 +201,31 @@ void OrvConnectChannel::Run(Worker& worker) {
 
 std::unique_ptr<OrvAnswerRecord> OrvConnectChannel::Perform(Worker& worker, const Job& job) {
     const OrvCommandSpec_t* spec = OrvFindCommand(job.commandId);
-    const OrvHttpResult_t result = worker.client.Post(job.url, spec->path, job.body, job.connectMs,
-                                                      job.receiveMs, kOrvMaxAnswerBytes);
+    auto answer = std::make_unique<OrvAnswerRecord>();
+    answer->commandId = job.commandId;
+    try {
+        const OrvHttpResult_t result = worker.client.Post(
+            job.url, spec->path, job.body, job.connectMs, job.receiveMs, kOrvMaxAnswerBytes);
+        answer->length = static_cast<long>(result.body.size());
+        if (!result.ok) {
+            answer->failed = true;
+            answer->error = static_cast<long>(result.error);
+        } else if (result.status != 200) {
+            answer->failed = true;
+            answer->error = static_cast<long>(result.status);
+        } else if (result.tooLarge || !OrvDecodeAnswer(*spec, result.body, *answer)) {
+            answer->failed = true;
+            answer->error = ERROR_INVALID_DATA;
+        }
+    } catch (const std::exception&) {
+        // Out of memory on a monstrous answer: the command failed, nothing more.
+        answer->failed = true;
+        answer->error = ERROR_NOT_ENOUGH_MEMORY;
+    }
     {
         // Aborted by the destructor: nobody is left to answer.
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_stopping) return nullptr;
-    }
-    auto answer = std::make_unique<OrvAnswerRecord>();
-    answer->commandId = job.commandId;
-    answer->length = static_cast<long>(result.body.size());
-    if (!result.ok) {
-        answer->failed = true;
-        answer->error = static_cast<long>(result.error);
-    } else if (result.status != 200) {
-        answer->failed = true;
-        answer->error = static_cast<long>(result.status);
-    } else if (result.tooLarge || !OrvDecodeAnswer(*spec, result.body, *answer)) {
-        answer->failed = true;
-        answer->error = ERROR_INVALID_DATA;
     }
     if (answer->failed) {
         // Whatever was decoded before the fault is not handed on.

@@ -248,3 +248,37 @@ TEST(ConnectTransport, KeepAlivePollsTheOpenSessionAndBringsNotices) {
     PumpFor(600);
     EXPECT_EQ(polls.load(), after);
 }
+
+TEST(ConnectTransport, HttpsAddressesSpeakTls) {
+    // A listener that takes the first bytes the client sends, then hangs up.
+    connecttest::Winsock winsock;
+    connecttest::Socket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener.Get(), 4), 0);
+    int size = sizeof address;
+    getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&address), &size);
+    std::string first;
+    std::thread peer([&] {
+        connecttest::Socket client(accept(listener.Get(), nullptr, nullptr));
+        char buffer[512];
+        const int got = recv(client.Get(), buffer, sizeof buffer, 0);
+        if (got > 0) first.assign(buffer, static_cast<size_t>(got));
+    });
+    Recorder m;
+    m.SetUrl(("https://127.0.0.1:" + std::to_string(ntohs(address.sin_port))).c_str());
+    m.SetTimeouts(3000, 3000);
+    m.DoGetStartInfoCommand("S");
+    ASSERT_TRUE(m.WaitAnswers(1, 20000));
+    peer.join();
+    PumpFor(100);
+    // A TLS handshake record, never plain text; and no certificate, no answer.
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(static_cast<unsigned char>(first[0]), 0x16);
+    EXPECT_EQ(first.find("POST"), std::string::npos);
+    ASSERT_EQ(m.AnswerCount(), 1);
+    EXPECT_EQ(m.calls[0].slot, 1);
+    EXPECT_EQ(m.calls[0].text.at(0), "22");
+}

@@ -100,6 +100,15 @@ bool isValidMemberEmail(const std::string& email) {
     return at != std::string::npos && email.find('@', at + 1) == std::string::npos;
 }
 
+bool isValidContactEmail(const std::string& email) {
+    if (isValidEmailRule(email)) return true;
+    if (email.size() < 3 || email.size() > kEmailLimit) return false;
+    for (unsigned char c : email)
+        if (c <= 0x20 || c >= 0x7F || isForbiddenChar(static_cast<char>(c))) return false;
+    size_t at = email.find('@');
+    return at != std::string::npos && at > 0 && at + 1 < email.size();
+}
+
 bool isValidName(const std::string& name, bool allowEmpty) {
     if (name.empty()) return allowEmpty;
     if (!isValidUtf8(name) || hasControl(name, false)) return false;
@@ -141,7 +150,7 @@ bool parseAddList(const std::string& list, std::vector<OrvContactItem>& out) {
         OrvContactItem c{trimBlanks(fields[0]), trimBlanks(fields[1]),
                          asciiLower(trimBlanks(fields[2]))};
         if (!isValidName(c.firstName, true) || !isValidName(c.lastName, true)) return false;
-        if (!isValidEmailRule(c.email)) return false;
+        if (!isValidContactEmail(c.email)) return false;
         out.push_back(std::move(c));
         if (out.size() > kContactLimit) return false;
     }

@@ -29,6 +29,10 @@ std::string asciiLower(std::string s);
 bool isValidEmailRule(const std::string& email);
 // A member's own address: the rule, plus exactly one at sign.
 bool isValidMemberEmail(const std::string& email);
+// An address in a contact list: the rule, or (for addresses imported from
+// address books, e.g. with longer top-level domains) an at sign with
+// characters on both sides; never more than 40 characters or a forbidden one.
+bool isValidContactEmail(const std::string& email);
 bool isValidName(const std::string& name, bool allowEmpty);
 bool isValidOccupation(const std::string& text);
 bool isValidFlag(const std::string& flag);  // "0" or "1"

@@ -36,6 +36,18 @@ TEST(EmailRule, ContactsNeedNoAtSignButMembersNeedExactlyOne) {
     EXPECT_TRUE(isValidMemberEmail("dana@example.com"));
 }
 
+TEST(EmailRule, ContactListsAlsoTakeImportedAddresses) {
+    EXPECT_TRUE(isValidContactEmail("dana@company.info"));  // four-letter domain from an address book
+    EXPECT_TRUE(isValidContactEmail("dana.example.com"));   // what the dialogs accept
+    EXPECT_FALSE(isValidContactEmail("@company.info"));
+    EXPECT_FALSE(isValidContactEmail("dana@"));
+    EXPECT_FALSE(isValidContactEmail("da;na@company.info"));
+    EXPECT_FALSE(isValidContactEmail("dana company"));
+    EXPECT_FALSE(isValidContactEmail(std::string(30, 'x') + "@company.info"));  // 43 characters
+    std::vector<OrvContactItem> items;
+    EXPECT_TRUE(parseAddList("Dana,Levi,dana@company.info", items));
+}
+
 TEST(Names, FifteenCharactersCountedAsCharacters) {
     EXPECT_TRUE(isValidName(std::string(15, 'a'), false));
     EXPECT_FALSE(isValidName(std::string(16, 'a'), false));

@@ -4,12 +4,14 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "OrvDemo.h"
 #include "OrvServer.h"
@@ -515,4 +517,56 @@ TEST_F(HttpTest, DemoNetworkIsMadeOnceAndItsAccountsLogIn) {
                                      {"session", r["sessionId"]}});
     EXPECT_EQ(path["hops"], "1");
     EXPECT_EQ(call("search", {{"query", "nurse"}, {"kind", "4"}, {"session", r["sessionId"]}})["code"], "0");
+}
+
+TEST_F(HttpTest, ConcurrentReadersAndWritersStayConsistent) {
+    Member maya = signUp("Maya", "maya@example.com");
+    Member omer = signUp("Omer", "omer@example.com", "Maya,K,maya@example.com");
+    Member dana = signUp("Dana", "dana@example.com");
+    std::atomic<int> failures{0};
+    std::atomic<bool> done{false};
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 4; ++t) {
+        readers.emplace_back([&] {
+            httplib::Client c("127.0.0.1", port);
+            while (!done) {
+                json body = {{"source", dana.id}, {"destination", maya.id}, {"session", dana.session}};
+                auto res = c.Post("/api/v1/search-path", body.dump(), "application/json");
+                if (!res || res->status != 200) {
+                    ++failures;
+                    continue;
+                }
+                json r = json::parse(res->body);
+                // Either no path yet, or exactly the one through Omer.
+                if (r["code"] == "0") {
+                    if (r["paths"].size() != 1 || r["paths"][0].size() != 3) ++failures;
+                } else if (r["code"] != "11") {
+                    ++failures;
+                }
+                json tree = {{"id", dana.id}, {"session", dana.session}};
+                auto t2 = c.Post("/api/v1/get-tree", tree.dump(), "application/json");
+                if (!t2 || t2->status != 200 || json::parse(t2->body)["code"] != "0") ++failures;
+            }
+        });
+    }
+    httplib::Client writer("127.0.0.1", port);
+    for (int i = 0; i < 40; ++i) {
+        json add = {{"session", dana.session}, {"list", "Omer,C,omer@example.com"}};
+        json drop = {{"session", dana.session}, {"list", omer.id}};
+        auto a = writer.Post("/api/v1/add-contacts", add.dump(), "application/json");
+        auto d = writer.Post("/api/v1/drop-contacts", drop.dump(), "application/json");
+        if (!a || !d || json::parse(a->body)["code"] != "0" || json::parse(d->body)["code"] != "0") ++failures;
+    }
+    auto a = writer.Post("/api/v1/add-contacts",
+                         json({{"session", dana.session}, {"list", "Omer,C,omer@example.com"}}).dump(),
+                         "application/json");
+    ASSERT_TRUE(a);
+    done = true;
+    for (auto& t : readers) t.join();
+    EXPECT_EQ(failures.load(), 0);
+    json r = call("search-path", {{"source", dana.id}, {"destination", maya.id}, {"session", dana.session}});
+    EXPECT_EQ(r["code"], "0");
+    json tree = call("get-tree", {{"id", dana.id}, {"session", dana.session}});
+    EXPECT_EQ(tree["count"], 2);
+    EXPECT_EQ(tree["records"][1]["id"], omer.id);
 }

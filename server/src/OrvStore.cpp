@@ -95,10 +95,6 @@ public:
         while (step()) {
         }
     }
-    void reset() {
-        sqlite3_reset(stmt_);
-        sqlite3_clear_bindings(stmt_);
-    }
     int64_t integer(int col) const { return sqlite3_column_int64(stmt_, col); }
     std::string text(int col) const {
         const unsigned char* t = sqlite3_column_text(stmt_, col);

@@ -26,6 +26,7 @@ constexpr int kPathDepth = 6;
 constexpr size_t kViewCacheLimit = 20000;
 const char* kServerInfo = "orvane-server/1.0";
 const char* kPrivateEmail = "private";
+const char* kUnnamed = "Unnamed";
 
 int64_t unixNow() {
     return std::chrono::duration_cast<std::chrono::seconds>(
@@ -429,7 +430,10 @@ std::string OrvServer::renderRecord(Context& c, const OrvPerson& p, const OrvLis
         firstName = listing->firstName;
         lastName = listing->lastName;
     }
-    if (firstName.empty()) firstName = cutChars(p.email.substr(0, p.email.find('@')), kNameLimit);
+    bool showEmail = emailVisible(c, p);
+    // A nameless contact is named after his address, unless that is hidden.
+    if (firstName.empty())
+        firstName = showEmail ? cutChars(p.email.substr(0, p.email.find('@')), kNameLimit) : kUnnamed;
     bool self = p.id == c.viewer;
     std::string presence;
     if (p.isMember && (self || !p.chatHidden)) {
@@ -448,7 +452,7 @@ std::string OrvServer::renderRecord(Context& c, const OrvPerson& p, const OrvLis
         .num("nodeRank", graph_.rank(p.id))
         .str("firstName", firstName)
         .str("lastName", lastName)
-        .str("email", emailVisible(c, p) ? p.email : kPrivateEmail)
+        .str("email", showEmail ? p.email : kPrivateEmail)
         .str("occupation", p.isMember ? p.occupation : std::string())
         .num("emailPrivate", p.emailPrivate || !p.isMember)
         .num("chatHidden", p.chatHidden)

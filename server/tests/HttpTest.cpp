@@ -250,12 +250,13 @@ TEST_F(HttpTest, TreeIsThePersonThenHisListWithRanksAndPrivacy) {
     EXPECT_EQ(rec[2]["nodeRank"], 2);
     EXPECT_EQ(rec[2]["email"], "bob@example.net");  // Maya lists him herself
     EXPECT_EQ(rec[2]["emailPrivate"], 1);
-    EXPECT_EQ(rec[3]["firstName"], "carol");  // no name given: the address's local part
+    EXPECT_EQ(rec[3]["firstName"], "Unnamed");  // no name given, and the address is hidden from Maya
     EXPECT_EQ(rec[3]["email"], "private");
     for (auto& r : rec) EXPECT_EQ(r.size(), 11u);
     // Dana sees her own contacts' addresses.
     json own = call("get-tree", {{"id", dana.id}, {"session", dana.session}});
     EXPECT_EQ(own["records"][1]["email"], "omer@example.com");
+    EXPECT_EQ(own["records"][3]["firstName"], "carol");  // Dana knows the address: named after it
     EXPECT_EQ(call("get-tree", {{"id", "999999"}, {"session", dana.session}})["code"], "2");
     EXPECT_EQ(call("get-tree", {{"id", "12a"}, {"session", dana.session}})["code"], "1");
 }

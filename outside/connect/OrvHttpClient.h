@@ -1,10 +1,11 @@
 #pragma once
-// One worker's HTTP client: a WinHTTP session with at most one open
-// connection (kept alive between requests to the same server) and the
-// request in flight, which another thread may cancel.
+// One worker's HTTP client: an asynchronous WinHTTP session with at most one
+// open connection (kept alive between requests to the same server). The
+// worker waits for each step of a request; Cancel, from any thread, ends the
+// wait at once, so a silent server never holds the worker.
+#include "WinEvent.h"
 #include "WinHttpHandle.h"
 
-#include <mutex>
 #include <string>
 
 struct OrvHttpResult_t {
@@ -15,9 +16,11 @@ struct OrvHttpResult_t {
     bool tooLarge = false;  // the body exceeded the limit and was not read to the end
 };
 
+struct OrvHttpCall;
+
 class OrvHttpClient {
 public:
-    OrvHttpClient() = default;
+    OrvHttpClient();
     OrvHttpClient(const OrvHttpClient&) = delete;
     OrvHttpClient& operator=(const OrvHttpClient&) = delete;
 
@@ -26,25 +29,19 @@ public:
                          int connectMs, int receiveMs, size_t maxBody);
 
     // From any thread: aborts the request in flight and refuses later ones.
-    void Cancel();
+    void Cancel() { m_cancel.Set(); }
     // Drops the kept-alive connection and the session.
     void Close();
 
 private:
     bool Connect(const std::wstring& host, INTERNET_PORT port, DWORD& error);
-    // The request in flight, registered so that Cancel can close it.
-    bool Register(HINTERNET request);
-    // Ends the registration; a request Cancel closed meanwhile is only released.
-    void Unregister(WinHttpHandle& request);
+    // Waits for the step begun on call; false when it failed or was cancelled.
+    bool Await(OrvHttpCall& call, DWORD& error);
 
+    WinEvent m_cancel{true};
     WinHttpHandle m_session;
     WinHttpHandle m_connection;
     std::wstring m_host;
     INTERNET_PORT m_port = 0;
     DWORD m_lastUse = 0;
-
-    std::mutex m_mutex;
-    HINTERNET m_active = nullptr;
-    bool m_activeClosed = false;
-    bool m_cancelled = false;
 };

@@ -4,8 +4,6 @@
 #include "OrvConnectManager.h"
 #include "OrvWireCodec.h"
 
-#include <system_error>
-
 namespace {
 
 const UINT kAnswerMessage = WM_APP + 0x1C1;
@@ -17,12 +15,13 @@ std::wstring Widen(const CString& text) { return text.ToWide(); }
 }  // namespace
 
 OrvConnectChannel::OrvConnectChannel(OrvConnectManager& owner)
-    : m_owner(owner), m_threadId(GetCurrentThreadId()), m_sequence("9C2A71"), m_window(*this) {
+    : m_owner(owner), m_sequence("9C2A71"), m_window(*this) {
     m_lastSend = GetTickCount();
     SetKeepAliveInterval(m_keepAliveMs);
 }
 
 OrvConnectChannel::~OrvConnectChannel() {
+    *m_alive = false;
     if (m_window.Get()) KillTimer(m_window.Get(), kKeepAliveTimer);
     std::list<std::unique_ptr<Worker>> workers;
     {
@@ -124,19 +123,20 @@ void OrvConnectChannel::Enqueue(Job job) {
                     m_workers.pop_back();
             }
         }
-        if (!startWorker && running == 0 && m_workers.empty()) {
-            // No thread could be started at all: fail the queued requests
-            // rather than leave them unanswered.
+        if (!startWorker && running == 0) {
+            // No worker takes jobs and none could be started: fail the queued
+            // requests rather than leave them unanswered.
             while (!m_queue.empty()) {
                 auto answer = std::make_unique<OrvAnswerRecord>();
                 answer->commandId = m_queue.front().commandId;
                 answer->failed = true;
                 answer->error = ERROR_NOT_ENOUGH_MEMORY;
+                const bool answered = m_queue.front().answered;
                 m_queue.pop_front();
                 OrvAnswerRecord* raw = answer.release();
                 if (!PostMessageA(m_window.Get(), kAnswerMessage, 0, reinterpret_cast<LPARAM>(raw))) {
                     delete raw;
-                    m_pending.fetch_sub(1);
+                    if (answered) m_pending.fetch_sub(1);
                 }
             }
         }
@@ -268,10 +268,21 @@ LRESULT OrvConnectChannel::OnWindowMessage(UINT message, WPARAM wParam, LPARAM l
     if (!answer) return 0;
     if (answer->commandId != ORVCMD_POLL) m_pending.fetch_sub(1);
     WatchAnswer(*answer);
+    // The owner may destroy the manager inside an answer operation: from the
+    // first call on, only locals are touched, and nothing follows its end.
+    const std::shared_ptr<bool> alive = m_alive;
+    OrvConnectManager& owner = m_owner;
     // Nothing may unwind through the system's message dispatch.
     try {
-        m_owner.Deliver(*answer);
+        owner.Deliver(*answer);
     } catch (...) {
+    }
+    for (const CString& notice : answer->notices) {
+        if (!*alive) break;
+        try {
+            owner.DeliverNotice(notice);
+        } catch (...) {
+        }
     }
     return 0;
 }

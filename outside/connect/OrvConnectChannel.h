@@ -69,7 +69,6 @@ private:
     void WatchAnswer(const OrvAnswerRecord& answer);
 
     OrvConnectManager& m_owner;
-    const DWORD m_threadId;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -87,6 +86,8 @@ private:
     DWORD m_lastSend = 0;
     bool m_pollInFlight = false;
     std::atomic<int> m_pending{0};
+    // Cleared by the destructor; an answer operation may destroy the manager.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 
     OrvMessageWindow m_window;
 };

@@ -205,8 +205,9 @@ void OrvConnectManager::Deliver(OrvAnswerRecord& answer) {
     case ORVCMD_VERSION: OnVersionAnswer(At(t, 0), At(t, 1), At(t, 2), At(t, 3)); break;
     default: break;  // the keep-alive brings notices only
     }
-    for (const CString& notice : answer.notices) OnServerNotice(notice);
 }
+
+void OrvConnectManager::DeliverNotice(const CString& text) { OnServerNotice(text); }
 
 void OrvConnectManager::OnDataReceive(unsigned, long) {}
 void OrvConnectManager::OnConnectError(long) {}

@@ -151,8 +151,10 @@ protected:
 
 private:
     friend class OrvConnectChannel;
-    // Called on the constructing thread for every record the workers post.
+    // Called on the constructing thread for every record the workers post:
+    // the answer operation, then each notice that came with it.
     void Deliver(OrvAnswerRecord& answer);
+    void DeliverNotice(const CString& text);
 
     OrvConnectChannel* m_channel;
 };

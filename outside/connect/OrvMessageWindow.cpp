@@ -27,7 +27,17 @@ OrvMessageWindow::OrvMessageWindow(Handler& handler) {
 }
 
 OrvMessageWindow::~OrvMessageWindow() {
-    if (m_hwnd) DestroyWindow(m_hwnd);
+    if (m_hwnd) {
+        // The handler dies with its owner: from now on the window only
+        // answers by default.
+        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+        // Only the creating thread can destroy the window; from another one
+        // it is asked to close itself.
+        if (GetWindowThreadProcessId(m_hwnd, nullptr) == GetCurrentThreadId())
+            DestroyWindow(m_hwnd);
+        else
+            PostMessageA(m_hwnd, WM_CLOSE, 0, 0);
+    }
     // Fails while other managers' windows exist; the last one unregisters, so
     // an unloaded DLL leaves no class behind.
     UnregisterClassA(kClassName, ThisModule());

@@ -282,3 +282,38 @@ TEST(ConnectTransport, HttpsAddressesSpeakTls) {
     EXPECT_EQ(m.calls[0].slot, 1);
     EXPECT_EQ(m.calls[0].text.at(0), "22");
 }
+
+namespace {
+
+// Ends itself in its first answer, as an owner closing on an error might.
+class SelfEnding : public OrvConnectManager {
+public:
+    explicit SelfEnding(int& calls) : m_calls(calls) {}
+
+protected:
+    void OnTreeAnswer(CString, int, ORVCONTACTINFO*) override {
+        ++m_calls;
+        delete this;
+    }
+    void OnServerNotice(CString) override { ++m_calls; }
+
+private:
+    int& m_calls;
+};
+
+}  // namespace
+
+TEST(ConnectTransport, ManagerDestroyedInsideItsAnswerHearsNothingMore) {
+    CraftedServer server([](const CraftedServer::Request&) {
+        return HttpOk(R"({"code":"0","records":[],"notices":["one","two"]})");
+    });
+    int calls = 0;
+    auto* m = new SelfEnding(calls);
+    m->SetUrl(server.Url().c_str());
+    m->DoGetTreeCommand("1", "S");
+    m->DoGetTreeCommand("2", "S");
+    ASSERT_TRUE(PumpUntil([&] { return calls > 0; }, 20000));
+    PumpFor(500);
+    // One answer, then nothing: neither its notices nor the second answer.
+    EXPECT_EQ(calls, 1);
+}

@@ -9,6 +9,12 @@
 //
 // Records and paths handed to an answer operation belong to the manager and
 // are valid only during the call.
+//
+// Threads: Do...Commands may be called from any thread. Build, configure and
+// destroy the manager on the thread that pumps its messages; destruction
+// aborts the requests in flight, ends every worker before it returns, and
+// the requests it cut short are answered no more. An answer operation may
+// destroy the manager; nothing is called on it afterwards.
 #include "ConnectExport.h"
 
 #include "CString.h"

@@ -80,6 +80,11 @@ bool PostRaw(int port, const std::string& path, const std::string& body) {
     return answer.rfind("HTTP/1.1 200", 0) == 0;
 }
 
+// The server's data folder goes once the server is gone.
+void RemoveDataDir(const std::string& dir) {
+    if (dir.find("/connect-") != std::string::npos) orvtest::LaunchUnix("/bin/rm -rf " + dir);
+}
+
 class ServerNetwork : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -94,6 +99,7 @@ protected:
     static void TearDownTestSuite() {
         if (s_server) s_server->Stop();
         s_server.reset();
+        RemoveDataDir(s_dataDir);
     }
     void SetUp() override {
         ASSERT_TRUE(s_started) << s_server->Log();
@@ -388,4 +394,5 @@ TEST(ServerGone, CommandsFailWithTheirIdsOnceTheServerStops) {
     }
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(ids, (std::vector<std::string>{"11", "18", "23", "25", "27", "4"}));
+    RemoveDataDir(dataDir);
 }

@@ -76,7 +76,8 @@ TEST(ModelessDialog, CreatedMappedAnsweredAndDestroyed) {
     EXPECT_EQ(dialog.GetDlgItem(IDC_TEST_EDIT)->GetWindowText(), "typed");
     EXPECT_FALSE(dialog.Create(IDD_TEST_DIALOG, &owner)) << "one window per object";
 
-    dialog.ShowWindow(SW_SHOWNOACTIVATE);
+    // On top, so that the capture from the screen sees the dialog only.
+    dialog.SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     dialog.UpdateWindow();
     orvtest::PumpPending();
     HBITMAP picture = orvtest::CaptureClient(dialog);

@@ -561,8 +561,6 @@ TEST(WindowWrappers, TextGeometryStateFontsAndTimers) {
     edit.SetFont(&font);
     ASSERT_NE(edit.GetFont(), nullptr);
     EXPECT_EQ(edit.GetFont()->GetSafeHandle(), font.GetSafeHandle());
-    edit.SetFocus();
-    EXPECT_EQ(CWnd::GetFocus(), &edit);
 
     EXPECT_EQ(wnd.SetTimer(17, 10), 17u);
     EXPECT_TRUE(orvtest::PumpUntil([&] { return wnd.timers > 0; }));

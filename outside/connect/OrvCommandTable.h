@@ -17,5 +17,5 @@ struct OrvCommandSpec_t {
     OrvAnswerShape_e shape;
 };
 
-// The spec of a command id; null for an unknown id.
+// What the table knows of a command id; null for an unknown id.
 const OrvCommandSpec_t* OrvFindCommand(int id);

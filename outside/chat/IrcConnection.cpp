@@ -11,26 +11,13 @@ namespace {
 const DWORD kConnectTimeoutMs = 10000;
 const size_t kMaxQueuedLines = 50000;
 
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
-    ~Lock() { LeaveCriticalSection(&m_section); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION& m_section;
-};
-
 }  // namespace
 
 IrcConnection::IrcConnection(HWND window, UINT message) : m_window(window), m_message(message) {
-    InitializeCriticalSection(&m_lock);
 }
 
 IrcConnection::~IrcConnection() {
     Close(0);
-    DeleteCriticalSection(&m_lock);
 }
 
 bool IrcConnection::Open(const char* host, int port, int delayMs, int pingSeconds) {
@@ -79,7 +66,7 @@ bool IrcConnection::Open(const char* host, int port, int delayMs, int pingSecond
     m_partial.clear();
     m_skipping = false;
     {
-        Lock lock(m_lock);
+        CSingleLock lock(m_lock);
         m_outbox.clear();
         m_inbox.clear();
         m_lost = false;
@@ -108,7 +95,7 @@ void IrcConnection::Close(DWORD graceMs) {
         CloseHandle(m_wakeEvent);
         m_wakeEvent = nullptr;
     }
-    Lock lock(m_lock);
+    CSingleLock lock(m_lock);
     m_outbox.clear();
     m_inbox.clear();
     m_lost = false;
@@ -117,7 +104,7 @@ void IrcConnection::Close(DWORD graceMs) {
 void IrcConnection::Send(const std::string& line, bool urgent) {
     if (!IsOpen()) return;
     {
-        Lock lock(m_lock);
+        CSingleLock lock(m_lock);
         if (urgent) {
             m_outbox.push_front(line);
         } else {
@@ -128,7 +115,7 @@ void IrcConnection::Send(const std::string& line, bool urgent) {
 }
 
 bool IrcConnection::Receive(std::string& line, bool& lost) {
-    Lock lock(m_lock);
+    CSingleLock lock(m_lock);
     lost = false;
     if (!m_inbox.empty()) {
         line = std::move(m_inbox.front());
@@ -145,7 +132,7 @@ bool IrcConnection::Receive(std::string& line, bool& lost) {
 bool IrcConnection::PostLine(std::string line) {
     bool wake;
     {
-        Lock lock(m_lock);
+        CSingleLock lock(m_lock);
         // A server that floods faster than the engine's thread takes lines
         // would otherwise grow the queue without end.
         if (m_inbox.size() >= kMaxQueuedLines) return false;
@@ -218,7 +205,7 @@ void IrcConnection::Run() {
         bool have = false;
         DWORD wait = 1000;
         {
-            Lock lock(m_lock);
+            CSingleLock lock(m_lock);
             if (!m_outbox.empty()) {
                 const bool urgent = m_outbox.front().compare(0, 5, "PONG ") == 0 ||
                                     m_outbox.front().compare(0, 5, "QUIT ") == 0;
@@ -239,7 +226,7 @@ void IrcConnection::Run() {
                 break;
             }
             lastSent = GetTickCount();
-            Lock lock(m_lock);
+            CSingleLock lock(m_lock);
             if (!m_outbox.empty() && m_delayMs > 0) wait = static_cast<DWORD>(m_delayMs);
         }
 
@@ -276,7 +263,7 @@ void IrcConnection::Run() {
         for (;;) {
             std::string line;
             {
-                Lock lock(m_lock);
+                CSingleLock lock(m_lock);
                 if (m_outbox.empty()) break;
                 line = std::move(m_outbox.front());
                 m_outbox.pop_front();
@@ -287,7 +274,7 @@ void IrcConnection::Run() {
     }
     if (failed && !m_stop) {
         {
-            Lock lock(m_lock);
+            CSingleLock lock(m_lock);
             m_lost = true;
         }
         PostMessageA(m_window, m_message, 0, 0);

@@ -7,6 +7,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include "CCriticalSection.h"
+
 #include <atomic>
 #include <deque>
 #include <string>
@@ -50,7 +52,7 @@ private:
     int m_delayMs = 0;
     int m_pingSeconds = 60;
 
-    CRITICAL_SECTION m_lock;
+    CCriticalSection m_lock;
     std::deque<std::string> m_outbox;  // guarded by m_lock
     std::deque<std::string> m_inbox;   // guarded by m_lock
     bool m_lost = false;               // guarded by m_lock

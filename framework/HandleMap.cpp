@@ -1,5 +1,6 @@
 #include "HandleMap.h"
 
+#include "CCriticalSection.h"
 #include "CObject.h"
 
 #include <cstdint>
@@ -21,23 +22,12 @@ struct TempEntry {
     CObject* object;
     CHandleMap::FreeFn free;
 };
-
-// Holds a CRITICAL_SECTION for a scope; the section is recursive, so a
-// destructor run under the lock may take it again.
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
-    ~Lock() { LeaveCriticalSection(&m_section); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION& m_section;
-};
 }  // namespace
 
 struct CHandleMap::Impl {
-    CRITICAL_SECTION lock;
+    // Critical sections are recursive: a destructor run under the lock may
+    // take it again.
+    CCriticalSection lock;
     std::unordered_map<HWND, CWnd*> permanent;
     std::map<TempKey, TempEntry> temporary;
 };
@@ -47,31 +37,30 @@ CHandleMap& CHandleMap::Instance() {
     return map;
 }
 
-CHandleMap::CHandleMap() : m_impl(new Impl) { InitializeCriticalSection(&m_impl->lock); }
+CHandleMap::CHandleMap() : m_impl(new Impl) {}
 
 CHandleMap::~CHandleMap() {
     // The DLL is unloading: free what threads left behind.
     for (auto& entry : m_impl->temporary) entry.second.free(entry.second.object);
-    DeleteCriticalSection(&m_impl->lock);
     delete m_impl;
 }
 
 bool CHandleMap::SetPermanent(HWND hWnd, CWnd* wnd) {
     if (!hWnd || !wnd) return false;
-    Lock lock(m_impl->lock);
+    CSingleLock lock(m_impl->lock);
     auto result = m_impl->permanent.emplace(hWnd, wnd);
     return result.second || result.first->second == wnd;
 }
 
 void CHandleMap::RemovePermanent(HWND hWnd, const CWnd* wnd) {
-    Lock lock(m_impl->lock);
+    CSingleLock lock(m_impl->lock);
     auto it = m_impl->permanent.find(hWnd);
     if (it != m_impl->permanent.end() && it->second == wnd) m_impl->permanent.erase(it);
 }
 
 CWnd* CHandleMap::LookupPermanent(HWND hWnd) {
     if (!hWnd) return nullptr;
-    Lock lock(m_impl->lock);
+    CSingleLock lock(m_impl->lock);
     auto it = m_impl->permanent.find(hWnd);
     return it == m_impl->permanent.end() ? nullptr : it->second;
 }
@@ -80,7 +69,7 @@ CObject* CHandleMap::Temporary(Kind kind, const void* handle, CObject* (*make)(c
                                FreeFn free) {
     if (!handle) return nullptr;
     const TempKey key{GetCurrentThreadId(), kind, reinterpret_cast<uintptr_t>(handle)};
-    Lock lock(m_impl->lock);
+    CSingleLock lock(m_impl->lock);
     auto it = m_impl->temporary.find(key);
     if (it != m_impl->temporary.end()) return it->second.object;
     CObject* object = make(handle);
@@ -96,7 +85,7 @@ CObject* CHandleMap::Temporary(Kind kind, const void* handle, CObject* (*make)(c
 void CHandleMap::DeleteTemporaries(DWORD threadId) {
     std::vector<TempEntry> doomed;
     {
-        Lock lock(m_impl->lock);
+        CSingleLock lock(m_impl->lock);
         auto it = m_impl->temporary.lower_bound(TempKey{threadId, Kind::Wnd, 0});
         while (it != m_impl->temporary.end() && it->first.thread == threadId) {
             doomed.push_back(it->second);
@@ -107,6 +96,6 @@ void CHandleMap::DeleteTemporaries(DWORD threadId) {
 }
 
 size_t CHandleMap::TemporaryCount() {
-    Lock lock(m_impl->lock);
+    CSingleLock lock(m_impl->lock);
     return m_impl->temporary.size();
 }

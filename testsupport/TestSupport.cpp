@@ -76,6 +76,26 @@ bool LaunchUnix(const std::string& commandLine) {
     return true;
 }
 
+void PumpPending() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpPending();
+        if (done()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(unsigned ms) { PumpUntil([] { return false; }, ms); }
+
 UnixService::UnixService(std::string name, std::vector<std::string> command)
     : m_name(std::move(name)), m_command(std::move(command)) {}
 

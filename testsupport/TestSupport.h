@@ -2,6 +2,7 @@
 // Helpers for Windows test programs running under Wine: paths between the
 // Unix and the Windows side, saved artifacts, and Linux services (the
 // network's server, the chat server) started and stopped by name.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,13 @@ std::string SourcePath(const std::string& relative);
 // Starts a Unix command line without waiting: Wine cannot wait for a Unix
 // process, so results come back through files.
 bool LaunchUnix(const std::string& commandLine);
+
+// Pumps the thread's messages until done() or the time-out; returns done().
+bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs = 10000);
+// Pumps the thread's messages for a while.
+void PumpFor(unsigned ms);
+// Dispatches what is queued now.
+void PumpPending();
 
 // A Linux service run by scripts/test-services/service.sh on a free loopback
 // port. "@PORT@" in the command becomes the port. Stopped by Stop() or by

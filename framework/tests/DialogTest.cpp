@@ -4,7 +4,6 @@
 #include "CDialog.h"
 #include "CException.h"
 #include "TestSupport.h"
-#include "WindowTestHelpers.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

@@ -12,7 +12,6 @@
 #include "CWinThread.h"
 #include "CWnd.h"
 #include "TestSupport.h"
-#include "WindowTestHelpers.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "IRCChat.h"
 #include "OrvChatRoom.h"
 #include "OrvChatUser.h"
+#include "TestSupport.h"
 
 #include <windows.h>
 
@@ -22,24 +23,8 @@ struct Event {
     OrvChatRoom room;
 };
 
-// Pumps the thread's messages until done() or the time-out; returns done().
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
-inline void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
+using orvtest::PumpFor;
+using orvtest::PumpUntil;
 
 inline std::string Str(INT_PTR p) {
     const char* text = reinterpret_cast<const char*>(p);

@@ -113,21 +113,6 @@ void Recorder::OnVerifyUserAnswer(CString code, CString password, CString key) {
 }
 void Recorder::OnStartInfoAnswer(CString code, CString page) { Add(22, {S(code), S(page)}); }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
-void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
 Winsock::Winsock() {
     WSADATA data;

@@ -2,6 +2,7 @@
 // Helpers of the connect.dll tests: a manager that records every call it
 // receives, a message pump, and a tiny HTTP server that answers crafted bytes.
 #include "OrvConnectManager.h"
+#include "TestSupport.h"
 
 #include <winsock2.h>
 #include <windows.h>
@@ -74,10 +75,8 @@ private:
     Call& Add(int slot, std::vector<std::string> text);
 };
 
-// Dispatches messages until done() or the time-out; false on time-out.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
-// Dispatches messages for a while (to see that nothing more arrives).
-void PumpFor(DWORD ms);
+using orvtest::PumpUntil;
+using orvtest::PumpFor;
 
 struct Winsock {
     Winsock();

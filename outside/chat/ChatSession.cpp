@@ -298,14 +298,18 @@ int ChatSession::Command(int code, IIRCCmdCallBack* callback, const void* target
     case ORVCHAT_CMD_LEAVE_ROOM: {
         const std::string channel = RoomChannel(static_cast<const char*>(target));
         if (!IsChannelText(channel)) return 1;
+        const auto joined = m_rooms.find(Fold(channel));
         if (code == ORVCHAT_CMD_LEAVE_ROOM) {
             for (size_t i = m_ops.size(); i-- > 0;)
                 if (m_ops[i].code == ORVCHAT_CMD_JOIN_ROOM && Fold(m_ops[i].channel) == Fold(channel))
                     m_ops.erase(m_ops.begin() + static_cast<std::ptrdiff_t>(i));
+            if (joined != m_rooms.end()) joined->second.leaving = true;
             Send("PART " + channel);
             return 0;
         }
-        if (m_rooms.count(Fold(channel))) return 1;
+        // Joining again right after leaving is fine: the server sees the
+        // PART first.
+        if (joined != m_rooms.end() && !joined->second.leaving) return 1;
         Pending op;
         op.code = code;
         op.callback = callback;

@@ -62,6 +62,7 @@ private:
         std::string channel;                       // as the server spells it
         std::map<std::string, std::string> members;  // folded nick -> nick
         bool namesDone = false;
+        bool leaving = false;  // our PART is on its way
         bool hasTopic = false;
         std::string topic;
     };

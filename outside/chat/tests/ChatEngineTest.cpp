@@ -285,6 +285,14 @@ TEST_F(ChatEngine, RoomCreatedListedJoinedChangedAndDeleted) {
         return false;
     }));
 
+    // Bob leaves and joins again at once, before the server echoed his leaving.
+    const auto enteredBefore = bobRoom.Count(ORVCHAT_EVENT_ENTERED);
+    ASSERT_EQ(bob.engine.Command(ORVCHAT_CMD_LEAVE_ROOM, &bobRoom, room.identity.GetString(), 0), 0);
+    ASSERT_EQ(bob.engine.Command(ORVCHAT_CMD_JOIN_ROOM, &bobRoom, room.identity.GetString(), 0), 0);
+    ASSERT_TRUE(PumpUntil([&] { return bobRoom.Count(ORVCHAT_EVENT_ENTERED) > enteredBefore; }));
+    ASSERT_TRUE(PumpUntil([&] { return cidRoom.Count(ORVCHAT_EVENT_USER_ARRIVED) > 0; }));
+    cidRoom.events.clear();
+
     // Room lines.
     ASSERT_EQ(cid.engine.SendText(room.identity, "hello room", TRUE, '9'), 0);
     ASSERT_TRUE(PumpUntil([&] { return !bobRoom.messages.empty(); }));

@@ -1,20 +1,7 @@
-# Toolchain: 64-bit Windows (PE32+) with Debian's mingw-w64, posix thread model. The product
-# is 32-bit; this build runs the tests on machines that cannot execute 32-bit code.
-set(CMAKE_SYSTEM_NAME Windows)
+# Toolchain: 64-bit Windows (PE32+) with Debian's mingw-w64, posix thread
+# model. The product is 32-bit; this build runs the tests on machines that
+# cannot execute 32-bit code.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(ORV_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER   ${ORV_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ORV_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER  ${ORV_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${ORV_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Where the shared C++ runtime lives; copied next to every program we build.
-set(ORV_MINGW_RUNTIME_DLLS
-    /usr/lib/gcc/${ORV_MINGW_PREFIX}/12-posix/libgcc_s_seh-1.dll
-    /usr/lib/gcc/${ORV_MINGW_PREFIX}/12-posix/libstdc++-6.dll
-    /usr/${ORV_MINGW_PREFIX}/lib/libwinpthread-1.dll)
+set(ORV_MINGW_GCC_DLL libgcc_s_seh-1.dll)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

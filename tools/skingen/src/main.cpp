@@ -1,10 +1,12 @@
 // skingen: draws the bitmaps of the shipped skins and writes their Skin.Ini.
 //   skingen --out DIR [--generated-ini DIR] [--sheets DIR]
 //       bitmaps into DIR/<skin>/, the Skin.Ini the generator would write into
-//       the --generated-ini folder, contact sheets (PNG) into the --sheets folder
+//       the --generated-ini folder, contact sheets and main-window previews (PNG)
+//       into the --sheets folder
 //   skingen --write-ini SKINS
 //       rewrites SKINS/<skin>/Skin.Ini (the committed files) from the generator
 #include "ContactSheet.h"
+#include "Preview.h"
 #include "SkinArt.h"
 
 #include <cstdio>
@@ -70,8 +72,10 @@ int main(int argc, char** argv) {
             }
             if (!sheets.empty()) {
                 const fs::path png = fs::path(sheets) / (theme.directory + "-sheet.png");
-                if (!ensureFolder(sheets) || !writeContactSheet(skin, png.string())) {
-                    std::fprintf(stderr, "skingen: cannot write %s\n", png.c_str());
+                const fs::path preview = fs::path(sheets) / (theme.directory + "-preview.png");
+                if (!ensureFolder(sheets) || !writeContactSheet(skin, png.string()) ||
+                    !writePreview(skin, preview.string())) {
+                    std::fprintf(stderr, "skingen: cannot write %s\n", sheets.c_str());
                     return 1;
                 }
             }

@@ -23,7 +23,9 @@ packages=(
     # chat server
     ngircd
     # helpers the tests use
-    curl python3 procps
+    curl python3 procps file
+    # the skin artwork generator (tools/skingen)
+    pkg-config libcairo2-dev
     # server benchmarks: the reference graph library, the load generator, the static-file baseline
     python3-networkx wrk nginx
 )

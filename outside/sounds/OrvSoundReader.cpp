@@ -12,6 +12,8 @@
 namespace {
 
 constexpr char kDescriptionName[] = "Theme.txt";
+// Sub-folders looked at in one base; a base with more is not a sound base.
+constexpr size_t kMaxFolders = 4096;
 
 CString WithSeparator(const char* folder) {
     if (!folder || !*folder) return CString();
@@ -62,7 +64,7 @@ std::vector<std::string> ListFolders(const std::string& base) {
         const std::string name(data.cFileName, strnlen(data.cFileName, sizeof data.cFileName));
         if (name.empty() || name == "." || name == "..") continue;
         folders.push_back(name);
-    } while (find.Next(data));
+    } while (folders.size() < kMaxFolders && find.Next(data));
     std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) {
         const int order = CString(a.c_str()).CompareNoCase(b.c_str());
         return order != 0 ? order < 0 : a < b;

@@ -22,6 +22,8 @@ packages=(
     g++ libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libsodium-dev libssl-dev zlib1g-dev
     # chat server
     ngircd
+    # the sound themes' waves, synthesised at build time
+    sox
     # helpers the tests use
     curl python3 procps file
     # the skin artwork generator (tools/skingen)

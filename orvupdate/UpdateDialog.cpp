@@ -73,6 +73,9 @@ std::string UpdateDialog::Text(UINT id) const {
 }
 
 int UpdateDialog::ShowMessage(UINT textId, UINT style) {
+    // Posted messages come before painting: a quick update would otherwise
+    // show its message over a dialog that was never drawn.
+    ::UpdateWindow(m_window);
     return ::MessageBoxA(m_window, Text(textId).c_str(), Text(IDS_UPDATE_CAPTION).c_str(), style);
 }
 

@@ -14,7 +14,7 @@ bool SystemHasIdleTime() {
 
 }  // namespace
 
-CIdleTimer::CIdleTimer(Source source) : m_lastInputTick(::GetTickCount()) {
+CIdleTimer::CIdleTimer(Source source) : m_lastInputTick(::GetTickCount()), m_resetTick(m_lastInputTick) {
     if (source != Source::Automatic || !SystemHasIdleTime()) return;
     m_user32 = ::LoadLibraryA("user32.dll");
     if (!m_user32) return;
@@ -37,17 +37,20 @@ void CIdleTimer::Stop() {
 }
 
 DWORD CIdleTimer::GetIdleTime() {
+    const DWORD now = ::GetTickCount();
     if (UsesSystemIdleTime()) {
         LASTINPUTINFO info{};
         info.cbSize = sizeof info;
         if (m_getLastInputInfo(&info)) m_lastInputTick = info.dwTime;
+        // The system knows nothing of Reset: the later of the two counts.
+        if (Elapsed(now, m_resetTick) < Elapsed(now, m_lastInputTick)) m_lastInputTick = m_resetTick;
     } else {
         m_lastInputTick = GetLastOpTime();
     }
-    return Elapsed(::GetTickCount(), m_lastInputTick);
+    return Elapsed(now, m_lastInputTick);
 }
 
 void CIdleTimer::Reset() {
-    if (UsesSystemIdleTime()) m_lastInputTick = ::GetTickCount();
+    if (UsesSystemIdleTime()) m_lastInputTick = m_resetTick = ::GetTickCount();
     else ClearLastOpTime();
 }

@@ -40,4 +40,6 @@ private:
     HMODULE m_user32 = nullptr;
     GetLastInputInfoFunction m_getLastInputInfo = nullptr;
     DWORD m_lastInputTick;
+    // When Reset last counted the user as active (system idle time only).
+    DWORD m_resetTick;
 };

@@ -237,7 +237,7 @@ TEST_F(UpdaterProgramTest, NothingHappensWhileTheMainWindowIsThere) {
     HWND mainWindow = ::CreateWindowExA(0, windowClass.lpszClassName, "Orvane", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                                         nullptr, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(mainWindow, nullptr);
-    ASSERT_TRUE(StartUpdater("plain.cab", "3.0"));
+    ASSERT_TRUE(StartUpdater("numbers-only.cab", "3.0"));
 
     // Longer than the updater would need to show its dialog without the window.
     EXPECT_FALSE(orvtest::WaitUntil([&] { return m_updater.FindWindowNow("#32770", kCaption) != nullptr; }, 4000));
@@ -252,7 +252,13 @@ TEST_F(UpdaterProgramTest, NothingHappensWhileTheMainWindowIsThere) {
     Click(box, IDOK);
     ASSERT_TRUE(m_updater.WaitForExit());
     EXPECT_TRUE(orvtest::WaitUntil([&] { return Restarted(); }));
+    // changes.ini held only ADD_KEYS numbers: DWORDs, and the version after them.
+    for (const char* name : {"Count", "Limit"}) {
+        EXPECT_EQ(orvtest::ReadProductValue(name).type, static_cast<DWORD>(REG_DWORD)) << name;
+        orvtest::DeleteProductValue(name);
+    }
     EXPECT_EQ(orvtest::ReadProductValue("version").data, "3.0");
+    EXPECT_EQ(orvtest::ReadProductValue("version").type, static_cast<DWORD>(REG_EXPAND_SZ));
 }
 
 TEST_F(UpdaterProgramTest, CancelConfirmedDuringExtractionInstallsNothingAndDoesNotRestart) {

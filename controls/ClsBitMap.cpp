@@ -382,6 +382,20 @@ void ClsBitMap::Unlock() {
     m_section.Unlock();
 }
 
+// Locking changes no pixel: a const bitmap may be held for drawing from it.
+ClsBitMap::ScopedLock::ScopedLock(const ClsBitMap& bitmap) : m_bitmap(const_cast<ClsBitMap&>(bitmap)) {
+    bool heldAlready;
+    {
+        CSingleLock hold(m_bitmap.m_section);
+        heldAlready = m_bitmap.m_lockDC.GetSafeHdc() != nullptr;
+    }
+    m_owns = !heldAlready && m_bitmap.Lock() != nullptr;
+}
+
+ClsBitMap::ScopedLock::~ScopedLock() {
+    if (m_owns) m_bitmap.Unlock();
+}
+
 void ClsBitMap::Draw(HDC dc, int x, int y) const {
     const CSize size = GetSize();
     Draw(dc, x, y, size.cx, size.cy, 0, 0, size.cx, size.cy);

@@ -84,6 +84,21 @@ public:
     CDC* Lock();
     void Unlock();
 
+    // Keeps the bitmap locked on the calling thread for a scope, so a run
+    // of Draw calls shares one memory context; a lock the thread already
+    // held is left as it was.
+    class CTL_API ScopedLock {
+    public:
+        explicit ScopedLock(const ClsBitMap& bitmap);
+        ~ScopedLock();
+        ScopedLock(const ScopedLock&) = delete;
+        ScopedLock& operator=(const ScopedLock&) = delete;
+
+    private:
+        ClsBitMap& m_bitmap;
+        bool m_owns = false;
+    };
+
     // The Draw family; all come down to the last form. Source sizes are
     // clamped to the bitmap; only the part of the source inside the bitmap
     // is drawn, at its own size when destination and source sizes were

@@ -24,6 +24,7 @@ void TileAlong(HDC dc, const ClsBitMap& image, bool horizontal, int64_t from, in
 void ClsFrameDrawer::DrawEdgesAndCorners(HDC dc, const BorderGeometry_t& c, const ClsBitMap& image,
                                          const RECT& area, int dy) {
     if (!dc || !image.GetIsValid()) return;
+    ClsBitMap::ScopedLock source(image);
     const int left = area.left, top = area.top;
     const int right = area.right, bottom = area.bottom;
     const int rightEdgeX = right - c.RightBorderWidth;
@@ -51,6 +52,7 @@ void ClsFrameDrawer::DrawEdgesAndCorners(HDC dc, const BorderGeometry_t& c, cons
 bool ClsFrameDrawer::TileContent(HDC dc, const BorderGeometry_t& c, const ClsBitMap& image,
                                  const RECT& fill, int dy) {
     if (!dc || !image.GetIsValid() || c.ContentWidth <= 0 || c.ContentHeight <= 0) return false;
+    ClsBitMap::ScopedLock source(image);
     for (int64_t y = fill.top; y < fill.bottom; y += c.ContentHeight)
         TileAlong(dc, image, true, fill.left, fill.right, static_cast<int>(y), c.ContentWidth,
                   c.ContentHeight, c.ContentX, c.ContentY + dy);

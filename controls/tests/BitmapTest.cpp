@@ -556,6 +556,25 @@ TEST(BitmapLock, OneContextPerLockOnAThreadAndOtherThreadsWait) {
     ::CloseHandle(started);
     ::CloseHandle(locked);
 
+    // A scoped lock leaves a lock the thread held before in place...
+    CDC* held = bitmap.Lock();
+    { ClsBitMap::ScopedLock scope(bitmap); }
+    EXPECT_EQ(::GetCurrentObject(*held, OBJ_BITMAP), bitmap.GetHandle());
+    bitmap.Unlock();
+    // ...and ends its own: another thread can lock at once afterwards.
+    {
+        ClsBitMap::ScopedLock scope(bitmap);
+        Canvas target(8, 8);
+        bitmap.Draw(target.Hdc(), 0, 0);
+        EXPECT_EQ(target.Pixel(0, 0), kRed) << "drawing from the scope's context";
+    }
+    bool lockedElsewhere = false;
+    std::thread([&] {
+        lockedElsewhere = bitmap.Lock() != nullptr;
+        bitmap.Unlock();
+    }).join();
+    EXPECT_TRUE(lockedElsewhere);
+
     // Dropping the bitmap ends our own lock.
     ASSERT_NE(bitmap.Lock(), nullptr);
     bitmap.DeleteObject();

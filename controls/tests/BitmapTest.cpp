@@ -2,6 +2,7 @@
 // run lists, cropping, copying, capture and bitmap files, all checked pixel
 // by pixel on real DIB sections. Pictures go under the test artifacts.
 #include "ClsBitMap.h"
+#include "ClsFont.h"
 #include "ControlsTestSupport.h"
 
 #include "CBrush.h"
@@ -634,6 +635,45 @@ TEST(BitmapFile, FailuresAnswerFalseAndLeaveNoBitmapBehind) {
     EXPECT_FALSE(bitmap.LoadFromFile(nullptr));
     EXPECT_FALSE(bitmap.LoadBitmapA("NO_SUCH_BITMAP"));
     EXPECT_FALSE(bitmap.LoadBitmapA(nullptr));
+}
+
+TEST(BitmapFile, ResourcesLoadByNumberOrNameFromTheModuleThatHoldsThem) {
+    // TestSprite.bmp: 6 x 4, magenta where (x + y) % 4 == 0, else
+    // RGB(40x, 60y, 200).
+    const auto spritePixel = [](int x, int y) { return (x + y) % 4 == 0 ? kMagenta : RGB(40 * x, 60 * y, 200); };
+    for (const char* resource : {static_cast<const char*>(MAKEINTRESOURCEA(101)), "TESTSPRITE"}) {
+        ClsBitMap bitmap;
+        ASSERT_TRUE(bitmap.LoadBitmapA(resource));
+        EXPECT_EQ(bitmap.GetSize(), CSize(6, 4));
+        Canvas canvas(6, 4);
+        bitmap.Draw(canvas.Hdc(), 0, 0);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 6; ++x) EXPECT_EQ(canvas.Pixel(x, y), spritePixel(x, y));
+        ExpectShapeFollowsMagenta(bitmap.CreateRgn(), 6, 4,
+                                  [&](int x, int y) { return spritePixel(x, y) == kMagenta; });
+    }
+}
+
+TEST(BitmapResources, RepeatedDrawingShapingAndCopyingLeaveNoGdiObjectBehind) {
+    auto sprite = MakeImage(12, 10, Sprite);
+    ClsBitMap sprite24;
+    ASSERT_TRUE(sprite24.AllocateBitMap(12, 10, pf24bit));
+    Canvas canvas(40, 40);
+    const RECT doubled{0, 0, 24, 20};
+    const auto once = [&] {
+        sprite->DrawTransparent(&canvas.DC(), &doubled, nullptr);
+        sprite24.DrawTransparent(&canvas.DC(), nullptr, nullptr, kMagenta, 100);
+        sprite->DrawDIB(&canvas.DC(), &doubled, nullptr, true);
+        CRgn shape = sprite->CreateRgn();
+        ClsBitMap copy = *sprite;
+        copy.Draw(canvas.Hdc(), 10, 10);
+        ClsFont font;
+        font.GetHandle();
+    };
+    once();
+    const int before = CountGdiObjects();
+    for (int i = 0; i < 1000; ++i) once();
+    EXPECT_EQ(CountGdiObjects(), before);
 }
 
 TEST(BitmapPalette, ColourTablesAndPalettesOfPaletteBitmaps) {

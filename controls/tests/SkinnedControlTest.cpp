@@ -4,6 +4,7 @@
 // cell in the client area (captured), maximising with a frame, the system
 // commands, ownership, and no GDI leak across a thousand skin changes.
 #include "ClsBitMap.h"
+#include "ClsSkinnedHeader.h"
 #include "ControlsTestSupport.h"
 #include "TestWindows.h"
 
@@ -405,12 +406,22 @@ TEST(SkinnedControlSkin, AThousandSkinChangesLeaveNoGdiObjectBehind) {
     NinePartSkin first = MakeNinePartSkin();
     NinePartSkin second = MakeNinePartSkin();
     second.frame->LeftBorderWidth = 7;
+    // A header with a caption and a button, drawn on every frame painting.
+    ClsSkinnedHeader header;
+    header.SetCaption("Paths");
+    header.SetButtonClose(true);
+    header.GetButton(hbClose)->GetImage() = *MakeImage(8, 32, [](int x, int) { return x ? RGB(1, 2, 3) : kMagenta; });
     TestControl control(host);
     control.SetPos(10, 10, 90, 70);
+    control.SetHeader(&header);
     const auto applyTwice = [&] {
         control.SetBorder(first.frame.get());
+        header.SetBorder(second.frame.get());
+        header.SetWidth(16);
         control.RealizeSkin();
         control.SetBorder(second.frame.get());
+        header.SetBorder(first.frame.get());
+        header.SetWidth(12);
         control.RealizeSkin();
     };
     applyTwice();  // first use makes the lasting objects (contexts, caches)
@@ -423,4 +434,5 @@ TEST(SkinnedControlSkin, AThousandSkinChangesLeaveNoGdiObjectBehind) {
     RECT client{};
     ::GetClientRect(control.GetSafeHwndC(), &client);
     EXPECT_EQ(client.right, 90 - 7 - 6) << "the last frame applied";
+    EXPECT_EQ(client.bottom, 70 - 3 - 12 - 5) << "under the last header";
 }

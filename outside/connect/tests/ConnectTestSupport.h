@@ -4,21 +4,28 @@
 #include "OrvConnectManager.h"
 #include "TestSupport.h"
 
-#include <winsock2.h>
+#include "CConditionVariable.h"
+#include "CCriticalSection.h"
+#include "CEvent.h"
+#include "CSocketHandle.h"
+#include "CWinsockStartup.h"
+
 #include <windows.h>
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace connecttest {
 
+// How long a test waits for an event before it counts as missing.
+const DWORD kGenerousMs = 60000;
+
 // One call of an answer operation, with copies of everything it received.
 struct Call {
-    int slot = 0;  // 1..22 as in the manager's header
+    int slot = 0;  // the answer operation's number, 1..22 (its vtable slot - 1)
     std::vector<std::string> text;
     std::vector<int> numbers;
     std::vector<ORVCONTACTINFO> records;
@@ -31,13 +38,18 @@ public:
     std::vector<Call> calls;      // every answer operation, in order
     std::vector<long> errors;     // OnConnectError
     std::vector<unsigned> received;  // OnDataReceive command ids
+    // The answer operation with this number throws once it recorded its call.
+    int throwAtSlot = 0;
     // Answer calls other than OnServerNotice.
     int AnswerCount() const;
     const Call* Last(int slot) const;
     int CountOf(int slot) const;
     std::vector<std::string> Notices() const;
     // Pumps messages until count answers arrived; false on time-out.
-    bool WaitAnswers(int count, DWORD timeoutMs = 20000);
+    bool WaitAnswers(int count, DWORD timeoutMs = kGenerousMs);
+    // Pumps messages until every request sent has been answered (its answer
+    // operation and the notices after it have returned); false on time-out.
+    bool WaitIdle(DWORD timeoutMs = kGenerousMs);
 
 protected:
     void OnDataReceive(unsigned commandId, long length) override;
@@ -75,41 +87,23 @@ private:
     Call& Add(int slot, std::vector<std::string> text);
 };
 
+using orvtest::PumpPending;
 using orvtest::PumpUntil;
-using orvtest::PumpFor;
 
-struct Winsock {
-    Winsock();
-    ~Winsock();
-    Winsock(const Winsock&) = delete;
-    Winsock& operator=(const Winsock&) = delete;
-};
-
-// The one owner of a socket.
-class Socket {
+// Opens when released or destroyed: crafted responders wait on it to hold a
+// request in flight for exactly as long as a test needs.
+class Gate {
 public:
-    Socket() = default;
-    explicit Socket(SOCKET s) : m_socket(s) {}
-    ~Socket() { Reset(); }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    Socket(Socket&& other) noexcept : m_socket(other.m_socket) { other.m_socket = INVALID_SOCKET; }
-    Socket& operator=(Socket&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            m_socket = other.m_socket;
-            other.m_socket = INVALID_SOCKET;
-        }
-        return *this;
-    }
-    SOCKET Get() const { return m_socket; }
-    void Reset() {
-        if (m_socket != INVALID_SOCKET) closesocket(m_socket);
-        m_socket = INVALID_SOCKET;
-    }
+    Gate() : m_open(std::make_shared<CEvent>(true)) {}
+    ~Gate() { Open(); }
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+    void Open() { m_open->Set(); }
+    // For the responder: shares the event, so it outlives the gate.
+    std::shared_ptr<CEvent> Event() const { return m_open; }
 
 private:
-    SOCKET m_socket = INVALID_SOCKET;
+    std::shared_ptr<CEvent> m_open;
 };
 
 // "HTTP/1.1 200 OK" with a JSON body and its length.
@@ -147,11 +141,11 @@ private:
     bool Stopping() const;
 
     Responder m_responder;
-    Winsock m_winsock;
-    Socket m_listener;
+    CWinsockStartup m_winsock;
+    CSocketHandle m_listener;
     int m_port = 0;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_stopped;
+    mutable CCriticalSection m_lock;
+    CConditionVariable m_stopped;
     bool m_stopping = false;
     std::vector<Request> m_requests;
     std::thread m_acceptThread;

@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <stdexcept>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -223,6 +225,38 @@ TEST(SubclassChain, FrameworkWindowsKeepTheirHandlersUnderAHook) {
     ASSERT_EQ(control.keysSeen.size(), 1u) << "the framework's handler still runs";
     EXPECT_EQ(::SendMessageA(window, WM_ERASEBKGND, 0, 0), 1) << "and so does the skinned control's";
     hook.Uninstall();
+}
+
+TEST(SubclassChain, AWindowOfAnotherThreadRunsItsHooksOnItsOwnThread) {
+    HWND window = nullptr;
+    DWORD windowThread = 0;
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread owner([&] {
+        window = MakeRawWindow();
+        windowThread = ::GetCurrentThreadId();
+        ::SetEvent(ready);
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+        ::DestroyWindow(window);
+    });
+    ASSERT_EQ(::WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
+    ::CloseHandle(ready);
+
+    struct ThreadRecorder : CComponent {
+        std::atomic<DWORD> thread{0};
+        CString GetComponentName() const override { return "recorder"; }
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+            if (message == kProbe) thread = ::GetCurrentThreadId();
+            return CComponent::WindowProc(message, wParam, lParam);
+        }
+    } recorder;
+    ASSERT_TRUE(recorder.Install(window)) << "hooked from this thread";
+    EXPECT_EQ(::SendMessageA(window, kProbe, 0, 0), 100);
+    EXPECT_EQ(recorder.thread.load(), windowThread) << "the hook ran on the window's thread";
+    recorder.Uninstall();
+    EXPECT_EQ(ProcedureOf(window), &OriginalProc);
+    ::PostThreadMessageA(windowThread, WM_QUIT, 0, 0);
+    owner.join();
 }
 
 TEST(SubclassChain, BadWindowsAreRefusedAndNullUnhooks) {

@@ -21,6 +21,8 @@ public:
         ::LeaveCriticalSection(&m_section);
         return true;
     }
+    // Enters without waiting; false while another thread holds the section.
+    bool TryLock() { return ::TryEnterCriticalSection(&m_section) != 0; }
 
 private:
     friend class CConditionVariable;

@@ -21,6 +21,7 @@
 #include "CObArray.h"
 #include "CObject.h"
 #include "CPaintDC.h"
+#include "CPalette.h"
 #include "CPen.h"
 #include "CPoint.h"
 #include "CPtrArray.h"

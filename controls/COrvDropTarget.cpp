@@ -1,0 +1,3 @@
+#include "COrvDropTarget.h"
+
+const char* COrvDropTarget::GetRuntimeClassName() const { return "COrvDropTarget"; }

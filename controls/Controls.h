@@ -1,0 +1,18 @@
+#pragma once
+// The skinned control library in one include.
+#include "CComponent.h"
+#include "COrvDropTarget.h"
+#include "CSkin.h"
+#include "CSubclassWnd.h"
+#include "ClsBitMap.h"
+#include "ClsFont.h"
+#include "ClsFrameDrawer.h"
+#include "ClsSkinnedControl.h"
+#include "ClsSkinnedHeader.h"
+#include "ClsSkinnedHeaderButton.h"
+#include "ClsSkinnedWnd.h"
+#include "ClsSystemVersion.h"
+#include "NodeSkinParam.h"
+#include "S_STD_SKININFO.h"
+#include "SkinBorderInfo.h"
+#include "SkinnedMessages.h"

@@ -15,4 +15,6 @@
 #include "NodeSkinParam.h"
 #include "S_STD_SKININFO.h"
 #include "SkinBorderInfo.h"
+#include "SkinComponents.h"
+#include "TreeSkinInfo.h"
 #include "SkinnedMessages.h"

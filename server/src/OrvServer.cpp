@@ -24,6 +24,7 @@ constexpr size_t kSearchLimit = 1000;
 constexpr size_t kPathLimit = 100;
 constexpr int kPathDepth = 6;
 constexpr size_t kViewCacheLimit = 20000;
+constexpr size_t kCredentialMax = 64;  // a session id has 32 characters
 const char* kServerInfo = "orvane-server/1.0";
 const char* kPrivateEmail = "private";
 const char* kUnnamed = "Unnamed";
@@ -159,6 +160,7 @@ OrvServer::OrvServer(OrvConfig config) : config_(std::move(config)), sessions_(c
     route("change-email", &OrvServer::changeEmail, false, R"({"code":"%"})");
     route("version", &OrvServer::version, true, R"({"code":"%","action":"","arg1":"","arg2":""})");
     route("poll", &OrvServer::poll, true, R"({"code":"%","notices":[]})");
+    route("chat-auth", &OrvServer::chatAuth, false, R"({"code":"%"})");
 
     http_->Get(R"(/api/v1/.*)", [](const httplib::Request&, httplib::Response& res) {
         res.status = 405;
@@ -744,6 +746,23 @@ std::string OrvServer::poll(Context& c) {
     }
     arr += ']';
     return OrvJsonObject().str("code", "0").raw("notices", arr).finish();
+}
+
+// The chat server's log-in check: is the credential a live session of
+// exactly this member? Read only, so a burst of chat log-ins costs no write.
+std::string OrvServer::chatAuth(Context& c) {
+    std::string idText = c.field("id");
+    std::string credential = c.field("credential");
+    if (idText.empty() || idText.size() > 10 || credential.empty() || credential.size() > kCredentialMax)
+        throw Answer{"1"};
+    uint64_t id = 0;
+    for (char ch : idText) {
+        if (ch < '0' || ch > '9') throw Answer{"1"};
+        id = id * 10 + static_cast<uint64_t>(ch - '0');
+    }
+    auto member = sessions_.peek(credential, c.now);
+    if (!member || *member != id) throw Answer{"3"};
+    return OrvJsonObject().str("code", "0").finish();
 }
 
 // ---- trees and searches ----

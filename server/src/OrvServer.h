@@ -99,6 +99,7 @@ private:
     std::string changeEmail(Context& c);
     std::string version(Context& c);
     std::string poll(Context& c);
+    std::string chatAuth(Context& c);
 
     // One JSON record per id (empty for an unknown id).
     std::vector<std::string> records(Context& c, const std::vector<uint32_t>& ids,

@@ -571,3 +571,61 @@ TEST_F(HttpTest, ConcurrentReadersAndWritersStayConsistent) {
     EXPECT_EQ(tree["count"], 2);
     EXPECT_EQ(tree["records"][1]["id"], omer.id);
 }
+
+TEST_F(HttpTest, ChatAuthAcceptsOnlyALiveSessionOfThatMember) {
+    Member dana = signUp("Dana", "dana@example.com");
+    Member omer = signUp("Omer", "omer@example.com");
+    auto check = [&](const json& body) { return call("chat-auth", body)["code"]; };
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", dana.session}}), "0");
+    EXPECT_EQ(check({{"id", omer.id}, {"credential", omer.session}}), "0");
+    // Another member's session, a made-up one, ids nobody has.
+    EXPECT_EQ(check({{"id", omer.id}, {"credential", dana.session}}), "3");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", "0123456789abcdef0123456789abcdef"}}), "3");
+    EXPECT_EQ(check({{"id", "0"}, {"credential", dana.session}}), "3");
+    EXPECT_EQ(check({{"id", "9999999999"}, {"credential", dana.session}}), "3");
+    EXPECT_EQ(check({{"id", "0" + dana.id}, {"credential", dana.session}}), "0");  // the same number
+    // Bad input: missing members, other JSON types, odd ids, absurd lengths.
+    EXPECT_EQ(check({{"id", dana.id}}), "1");
+    EXPECT_EQ(check({{"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", std::stoi(dana.id)}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", json::array({dana.session})}}), "1");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", nullptr}}), "1");
+    EXPECT_EQ(check({{"id", "O" + dana.id}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", "-1"}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", ""}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", "12345678901"}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", ""}}), "1");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", std::string(60000, 'a')}}), "1");
+    // The answer carries no session data, not even notices for the member.
+    auto res = client->Post("/admin/v1/notice", json({{"token", "secret-token"}, {"text", "hi"}}).dump(),
+                            "application/json");
+    ASSERT_TRUE(res);
+    json ok = call("chat-auth", {{"id", dana.id}, {"credential", dana.session}});
+    EXPECT_EQ(ok, (json{{"code", "0"}}));
+    EXPECT_EQ(call("poll", {{"session", dana.session}})["notices"], (json{"hi"}));
+    // An ended session no longer logs in to chat.
+    EXPECT_EQ(call("kill-session", {{"session", dana.session}})["code"], "0");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", dana.session}}), "3");
+    EXPECT_EQ(check({{"id", omer.id}, {"credential", omer.session}}), "0");
+}
+
+TEST_F(HttpTest, ChatAuthBurstFromManyConnections) {
+    Member dana = signUp("Dana", "dana@example.com");
+    Member omer = signUp("Omer", "omer@example.com");
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> clients;
+    for (int t = 0; t < 8; ++t) {
+        clients.emplace_back([&, t] {
+            httplib::Client c("127.0.0.1", port);
+            for (int i = 0; i < 50; ++i) {
+                // Half right pairs, half crossed ones.
+                bool right = (i + t) % 2 == 0;
+                json body = {{"id", dana.id}, {"credential", right ? dana.session : omer.session}};
+                auto res = c.Post("/api/v1/chat-auth", body.dump(), "application/json");
+                if (!res || res->status != 200 || json::parse(res->body)["code"] != (right ? "0" : "3")) ++wrong;
+            }
+        });
+    }
+    for (auto& t : clients) t.join();
+    EXPECT_EQ(wrong.load(), 0);
+}

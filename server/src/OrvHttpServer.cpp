@@ -1,10 +1,12 @@
 #include "OrvHttpServer.h"
 
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
@@ -36,16 +38,36 @@ const char* refusalText(OrvHttpRefusal r) {
     return "400 Bad Request";
 }
 
+// Closing with unread input resets the connection, and the peer may lose
+// the refusal it was sent. So the answer is finished with a FIN first and
+// some of what the peer still sends is read and dropped, for a short while.
+void lingerAfterRefusal(int sock) {
+    ::shutdown(sock, SHUT_WR);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    size_t drained = 0;
+    char buf[16384];
+    while (drained < (size_t{1} << 20) && std::chrono::steady_clock::now() < end) {
+        pollfd p{sock, POLLIN, 0};
+        if (::poll(&p, 1, 100) <= 0) continue;
+        ssize_t n = ::recv(sock, buf, sizeof buf, 0);
+        if (n <= 0) break;
+        drained += static_cast<size_t>(n);
+    }
+}
+
 }  // namespace
 
 OrvHttpServer::OrvHttpServer(const OrvHttpLimits& limits, int threads) : limits_(limits) {
+    svr_sock_ = INVALID_SOCKET;
     new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     set_payload_max_length(limits_.bodyBytes);
     set_read_timeout(limits_.readSeconds, 0);
     set_write_timeout(limits_.writeSeconds, 0);
     set_socket_options(socketOptions);
-    set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) { return refuseEarly(req, res); });
-    set_error_handler([this](const httplib::Request&, httplib::Response& res) { return answerError(res); });
+    set_pre_routing_handler(
+        HandlerWithResponse([this](const httplib::Request& req, httplib::Response& res) { return refuseEarly(req, res); }));
+    set_error_handler(
+        HandlerWithResponse([this](const httplib::Request&, httplib::Response& res) { return answerError(res); }));
 }
 
 int OrvHttpServer::listenBacklog() {
@@ -70,6 +92,13 @@ int OrvHttpServer::bindListening(const std::string& host, int port) {
     if (::listen(svr_sock_, listenBacklog()) != 0)
         throw std::runtime_error("cannot listen on " + where + ": " + std::strerror(errno));
     return bound;
+}
+
+void OrvHttpServer::stopListening() {
+    socket_t sock = svr_sock_.exchange(INVALID_SOCKET);
+    if (sock == INVALID_SOCKET) return;
+    ::shutdown(sock, SHUT_RDWR);
+    ::close(sock);
 }
 
 void OrvHttpServer::post(const std::string& pattern, Handler handler) {
@@ -147,6 +176,7 @@ bool OrvHttpServer::process_and_close_socket(socket_t sock) {
         if (!ok || peerCloses || connection.closing()) break;
     }
     tlsConnection = nullptr;
+    if (connection.closing()) lingerAfterRefusal(sock);
     ::shutdown(sock, SHUT_RDWR);
     ::close(sock);
     return ok;

@@ -22,6 +22,10 @@ public:
     // std::runtime_error naming the address and the reason when it cannot.
     int bindListening(const std::string& host, int port);
 
+    // Closes the listening socket whether or not serving has begun; a
+    // serving loop then ends. The library's stop() does nothing before.
+    void stopListening();
+
     // A POST handler whose body is held to the body limit (413 above it).
     void post(const std::string& pattern, Handler handler);
 

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "OrvHttpServer.h"
 #include "OrvJson.h"
 #include "OrvListRequests.h"
 #include "OrvSearchRequests.h"
@@ -21,7 +23,6 @@ namespace orv {
 
 namespace {
 
-constexpr size_t kBodyLimit = 65536;
 const char* kJsonType = "application/json; charset=utf-8";
 
 int64_t unixNow() {
@@ -95,20 +96,20 @@ OrvServer::OrvServer(OrvConfig config)
     mailer_ = std::make_unique<OrvMailer>(mail);
     loadGraph();
 
-    http_ = std::make_unique<httplib::Server>();
-    int threads = config_.threads;
-    http_->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
-    http_->set_payload_max_length(kBodyLimit);
+    http_ = std::make_unique<OrvHttpServer>(OrvHttpLimits(), config_.threads);
     http_->set_keep_alive_max_count(100000);
     // An idle kept-alive connection holds a worker thread: let it go soon.
     http_->set_keep_alive_timeout(5);
     http_->set_tcp_nodelay(true);
-    http_->set_error_handler([](const httplib::Request&, httplib::Response& res) {
-        OrvJsonObject o;
-        o.str("code", "1").str("error", "HTTP " + std::to_string(res.status));
-        res.set_content(o.finish(), kJsonType);
-    });
-    http_->set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
+    http_->set_exception_handler([](const httplib::Request& req, httplib::Response& res, std::exception_ptr e) {
+        std::string what = "unknown";
+        try {
+            std::rethrow_exception(e);
+        } catch (const std::exception& x) {
+            what = x.what();
+        } catch (...) {
+        }
+        std::fprintf(stderr, "orvane-server: %s %s failed: %s\n", req.method.c_str(), req.path.c_str(), what.c_str());
         res.status = 500;
         res.set_content("{\"code\":\"1\",\"error\":\"internal\"}", kJsonType);
     });
@@ -151,12 +152,7 @@ void OrvServer::routeApi() {
     route("version", true, R"({"code":"%","action":"","arg1":"","arg2":""})", by(s, &OrvSessionRequests::version));
     route("poll", true, R"({"code":"%","notices":[]})", by(s, &OrvSessionRequests::poll));
     route("chat-auth", false, R"({"code":"%"})", by(s, &OrvSessionRequests::chatAuth));
-
-    http_->Get(R"(/api/v1/.*)", [](const httplib::Request&, httplib::Response& res) {
-        res.status = 405;
-        res.set_content("{\"code\":\"1\",\"error\":\"POST expected\"}", kJsonType);
-    });
-    http_->Post("/admin/v1/notice",
+    http_->post("/admin/v1/notice",
                 [this](const httplib::Request& req, httplib::Response& res) { postNotice(req, res); });
 }
 
@@ -182,43 +178,57 @@ void OrvServer::routePages() {
 void OrvServer::postNotice(const httplib::Request& req, httplib::Response& res) {
     res.set_header("Cache-Control", "no-store");
     auto body = nlohmann::json::parse(req.body, nullptr, false);
-    std::string token = body.is_object() && body.value("token", nlohmann::json()).is_string()
-                            ? body["token"].get<std::string>()
-                            : std::string();
-    bool allowed = !config_.adminToken.empty() && token.size() == config_.adminToken.size() &&
-                   sodium_memcmp(token.data(), config_.adminToken.data(), token.size()) == 0;
-    if (!allowed || !body.value("text", nlohmann::json()).is_string()) {
+    auto text = [&](const char* name) -> const nlohmann::json* {
+        auto it = body.is_object() ? body.find(name) : body.end();
+        return it != body.end() && it->is_string() ? &*it : nullptr;
+    };
+    const nlohmann::json* token = text("token");
+    bool allowed = token && !config_.adminToken.empty() && token->get_ref<const std::string&>().size() ==
+                                                                  config_.adminToken.size() &&
+                   sodium_memcmp(token->get_ref<const std::string&>().data(), config_.adminToken.data(),
+                                 config_.adminToken.size()) == 0;
+    if (!allowed) {
         res.status = 403;
         res.set_content("{\"code\":\"1\",\"error\":\"forbidden\"}", kJsonType);
         return;
     }
-    std::string text = body["text"].get<std::string>();
-    std::string email = body.value("email", std::string());
-    if (email.empty()) {
-        sessions_.noticeAll(text);
-    } else if (auto p = store_->personByEmail(asciiLower(trimBlanks(email)))) {
-        sessions_.noticeMember(p->id, text);
+    // The text, and the address when there is one, must be strings.
+    const nlohmann::json* message = text("text");
+    const nlohmann::json* email = text("email");
+    if (!message || (body.contains("email") && !email)) {
+        res.set_content("{\"code\":\"1\"}", kJsonType);
+        return;
+    }
+    std::string address = email ? asciiLower(trimBlanks(email->get<std::string>())) : std::string();
+    if (address.empty()) {
+        sessions_.noticeAll(message->get<std::string>());
+    } else if (auto p = store_->personByEmail(address)) {
+        sessions_.noticeMember(p->id, message->get<std::string>());
     }
     res.set_content("{\"code\":\"0\"}", kJsonType);
 }
 
 int OrvServer::bind() {
-    if (config_.port == 0) port_ = http_->bind_to_any_port(config_.listen);
-    else port_ = http_->bind_to_port(config_.listen, config_.port) ? config_.port : -1;
-    if (port_ <= 0) throw std::runtime_error("cannot listen on " + config_.listen + ":" + std::to_string(config_.port));
+    if (port_ > 0) return port_;
+    port_ = http_->bindListening(config_.listen, config_.port);
     if (config_.publicUrl.empty()) config_.publicUrl = "http://" + config_.listen + ":" + std::to_string(port_);
     return port_;
 }
 
-void OrvServer::serve() { http_->listen_after_bind(); }
+bool OrvServer::serve() {
+    bind();
+    return http_->listen_after_bind();
+}
 
 void OrvServer::start() {
-    thread_ = std::thread([this] { serve(); });
-    while (!http_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    bind();
+    thread_ = std::thread([this] {
+        if (!serve()) std::fprintf(stderr, "orvane-server: accepting connections failed\n");
+    });
 }
 
 void OrvServer::stop() {
-    if (http_) http_->stop();
+    if (http_) http_->stopListening();
     if (thread_.joinable()) thread_.join();
 }
 
@@ -240,7 +250,7 @@ void OrvServer::refreshGraph(std::vector<uint32_t> changed) {
 
 void OrvServer::route(const char* name, bool needsSession, const char* blankAnswer, Handler handler) {
     std::string blank = blankAnswer;
-    http_->Post(std::string("/api/v1/") + name,
+    http_->post(std::string("/api/v1/") + name,
                 [this, handler, needsSession, blank](const httplib::Request& req, httplib::Response& res) {
                     dispatch(handler, needsSession, blank, req, res);
                 });

@@ -21,13 +21,13 @@
 #include "OrvStore.h"
 
 namespace httplib {
-class Server;
 struct Request;
 struct Response;
 }  // namespace httplib
 
 namespace orv {
 
+class OrvHttpServer;
 class OrvListRequests;
 class OrvSearchRequests;
 class OrvSessionRequests;
@@ -42,10 +42,14 @@ public:
     OrvServer& operator=(const OrvServer&) = delete;
 
     // Binds the listening socket (port 0 picks a free one); returns the port.
+    // Throws std::runtime_error naming the address and the reason when the
+    // port cannot be had (taken, not allowed, no such address).
     int bind();
-    // Serves until stop(); call bind() first.
-    void serve();
-    // Serves on an own thread until stop() or destruction.
+    // Serves until stop(); binds first when bind() was not called. False
+    // when serving ended on an error rather than by stop().
+    bool serve();
+    // Serves on an own thread until stop() or destruction; binds first when
+    // bind() was not called. Connections are taken as soon as it returns.
     void start();
     void stop();
 
@@ -85,7 +89,7 @@ private:
     std::unique_ptr<OrvSessionRequests> sessionRequests_;
     std::unique_ptr<OrvListRequests> listRequests_;
     std::unique_ptr<OrvSearchRequests> searchRequests_;
-    std::unique_ptr<httplib::Server> http_;
+    std::unique_ptr<OrvHttpServer> http_;
     std::thread thread_;
     int port_ = 0;
 };

@@ -47,14 +47,14 @@ std::string OrvSessionRequests::verifyUser(OrvRequest& r) {
     std::string email = asciiLower(trimBlanks(r.field("email")));
     if (!isValidMemberEmail(email)) throw OrvAnswer{"1"};
     std::string code = "0";
-    {
-        std::lock_guard lock(server_.writeMutex());
-        if (auto account = server_.store().accountByEmail(email)) {
-            if (r.now - account->passwordMailedAt < server_.config().passwordResendSeconds) {
-                code = "9";
-            } else {
-                std::string password = OrvPasswords::generate();
-                server_.store().setPendingPassword(account->person.id, server_.passwords().hash(password), r.now);
+    if (auto account = server_.store().accountByEmail(email)) {
+        code = "9";
+        if (r.now - account->passwordMailedAt >= server_.config().passwordResendSeconds) {
+            // Hashed outside any lock; stored only if no other request mailed a
+            // password since the account was read (that one counts, this is "9").
+            std::string password = OrvPasswords::generate();
+            std::string hash = server_.passwords().hash(password);
+            if (server_.store().setPendingPassword(account->person.id, hash, r.now, account->passwordMailedAt)) {
                 mailPassword(email, account->person.firstName, password, true);
                 code = "5";
             }
@@ -118,8 +118,7 @@ std::string OrvSessionRequests::checkUser(OrvRequest& r) {
             ok = true;
         } else if (server_.passwords().verify(account->pendingHash, password)) {
             ok = true;
-            std::lock_guard lock(server_.writeMutex());
-            server_.store().usePendingPassword(account->person.id);
+            server_.store().usePendingPassword(account->person.id, account->pendingHash);
         }
     }
     if (!ok) {
@@ -127,7 +126,7 @@ std::string OrvSessionRequests::checkUser(OrvRequest& r) {
         throw OrvAnswer{"5"};
     }
     sessions.loginSucceeded(email);
-    server_.store().markLoggedIn(account->person.id);
+    if (!account->loggedInOnce) server_.store().markLoggedIn(account->person.id);
     std::string session = sessions.open(account->person.id, r.now);
     r.session = session;
     const OrvConfig& config = server_.config();

@@ -5,6 +5,8 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -628,4 +630,47 @@ TEST_F(HttpTest, ChatAuthBurstFromManyConnections) {
     }
     for (auto& t : clients) t.join();
     EXPECT_EQ(wrong.load(), 0);
+}
+
+TEST_F(HttpTest, ReadsAreAnsweredWhileAChangeIsBeingWritten) {
+    Member maya = signUp("Maya", "maya@example.com");
+    Member omer = signUp("Omer", "omer@example.com", "Maya,K,maya@example.com");
+    Member dana = signUp("Dana", "dana@example.com", "Omer,C,omer@example.com");
+    // Trees of persons not read before (no cached view), searches and paths:
+    // all read the store, none may wait for the open write transaction.
+    std::vector<std::pair<std::string, json>> reads = {
+        {"get-tree", {{"id", maya.id}, {"session", dana.session}}},
+        {"get-tree", {{"id", omer.id}, {"session", maya.session}}},
+        {"search", {{"query", "tester"}, {"kind", ""}, {"session", dana.session}}},
+        {"search-path", {{"source", dana.id}, {"destination", maya.id}, {"session", dana.session}}},
+        {"search-path-keywords", {{"source", dana.id}, {"keywords", "maya"}, {"session", dana.session}}},
+    };
+    std::mutex m;
+    std::condition_variable cv;
+    size_t answered = 0;
+    std::vector<std::string> codes(reads.size());
+    std::vector<std::thread> readers;
+    server->store().transaction([&] {
+        // A change in the open transaction, as a list change makes one.
+        std::vector<uint32_t> changed;
+        server->store().createMember(OrvPerson{0, "zed@example.com", "Zed", "", "", true, false, false}, "h", 1, {},
+                                     changed);
+        for (size_t i = 0; i < reads.size(); ++i) {
+            readers.emplace_back([&, i] {
+                httplib::Client c("127.0.0.1", port);
+                auto res = c.Post(("/api/v1/" + reads[i].first).c_str(), reads[i].second.dump(), "application/json");
+                std::lock_guard lock(m);
+                codes[i] = res && res->status == 200 ? json::parse(res->body)["code"].get<std::string>() : "none";
+                ++answered;
+                cv.notify_all();
+            });
+        }
+        std::unique_lock lock(m);
+        EXPECT_TRUE(cv.wait_for(lock, std::chrono::seconds(30), [&] { return answered == reads.size(); }))
+            << answered << " of " << reads.size() << " reads were answered while the transaction was open";
+    });
+    for (auto& t : readers) t.join();
+    for (size_t i = 0; i < reads.size(); ++i) EXPECT_EQ(codes[i], "0") << reads[i].first;
+    // The uncommitted member was not visible to the search made meanwhile; now it is there.
+    EXPECT_TRUE(server->store().personByEmail("zed@example.com"));
 }

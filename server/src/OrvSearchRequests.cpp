@@ -86,7 +86,10 @@ std::string OrvSearchRequests::searchPathKeywords(OrvRequest& r) {
     std::vector<std::string> words;
     if (!parseQuery(keywords, words)) throw OrvAnswer{"1"};
     if (!resolveEnd(sourceText, source)) throw OrvAnswer{"10"};
-    std::vector<uint32_t> targets = server_.store().searchMembers(words, OrvSearchKind::All, source, kSearchLimit);
+    // Every matching member is a target, however many: the search from the
+    // source then meets the nearest of them first.
+    std::vector<uint32_t> targets =
+        server_.store().searchMembers(words, OrvSearchKind::All, source, OrvStore::kAllMatches);
     if (targets.empty()) throw OrvAnswer{"11"};
     OrvPathSearch found = server_.graph().shortestPaths({source}, targets, kPathDepth, kPathLimit);
     size_t count = 0;

@@ -271,21 +271,6 @@ void OrvStore::forEachListing(const std::function<void(uint32_t, uint32_t)>& f) 
 
 std::vector<uint32_t> OrvStore::searchMembers(const std::vector<std::string>& words, OrvSearchKind kind,
                                               uint32_t exclude, size_t limit) {
-    std::vector<uint32_t> out;
-    std::unordered_set<uint32_t> seen;
-    ReadLease db(*this);
-    // A whole address finds its member even when the address is private.
-    if (kind == OrvSearchKind::All || kind == OrvSearchKind::Email) {
-        for (const auto& w : words) {
-            if (w.find('@') == std::string::npos) continue;
-            Stmt s(db, "SELECT id FROM persons WHERE email = ?1 AND is_member = 1");
-            s.bind(1, asciiLower(w));
-            if (s.step()) {
-                auto id = static_cast<uint32_t>(s.integer(0));
-                if (id != exclude && seen.insert(id).second) out.push_back(id);
-            }
-        }
-    }
     const char* column = nullptr;
     switch (kind) {
         case OrvSearchKind::Names: column = "name"; break;
@@ -293,28 +278,83 @@ std::vector<uint32_t> OrvStore::searchMembers(const std::vector<std::string>& wo
         case OrvSearchKind::FreeText: column = "occupation"; break;
         case OrvSearchKind::All: break;
     }
-    std::string match;
-    for (const auto& w : words) {
-        // Words are free of quotes (a forbidden character); a word with no
-        // letter or digit would be an empty phrase, so it is left out.
+    // A word as a prefix phrase of the full-text index. Words are free of
+    // quotes (a forbidden character); a word with no letter or digit would be
+    // an empty phrase and gives "".
+    auto phrase = [column](const std::string& w) {
         bool hasToken = std::any_of(w.begin(), w.end(), [](char c) {
             return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                    (static_cast<unsigned char>(c) >= 0x80);
         });
-        if (!hasToken) continue;
-        if (!match.empty()) match += " AND ";
-        if (column) {
-            match += column;
-            match += " : ";
+        if (!hasToken) return std::string();
+        return (column ? std::string(column) + " : " : std::string()) + '"' + w + "\"*";
+    };
+    std::string plainMatch;
+    std::vector<std::string> addressWords;
+    for (const auto& w : words) {
+        if (w.find('@') != std::string::npos) {
+            addressWords.push_back(w);
+            continue;
         }
-        match += '"' + w + "\"*";
+        std::string p = phrase(w);
+        if (p.empty()) continue;
+        if (!plainMatch.empty()) plainMatch += " AND ";
+        plainMatch += p;
     }
-    if (!match.empty()) {
-        Stmt s(db, "SELECT rowid FROM member_text WHERE member_text MATCH ?1 ORDER BY rank LIMIT ?2");
-        s.bind(1, match).bind(2, static_cast<int64_t>(limit + 1));
-        while (s.step() && out.size() < limit) {
-            auto id = static_cast<uint32_t>(s.integer(0));
-            if (id != exclude && seen.insert(id).second) out.push_back(id);
+
+    ReadLease db(*this);
+    // A word with an at sign is met by the member with exactly that address
+    // (even a private one) or by the parts of the address in the index.
+    std::vector<std::unordered_set<uint32_t>> addressSets;
+    std::vector<uint32_t> exact;
+    for (const auto& w : addressWords) {
+        std::unordered_set<uint32_t> met;
+        if (kind == OrvSearchKind::All || kind == OrvSearchKind::Email) {
+            Stmt s(db, "SELECT id FROM persons WHERE email = ?1 AND is_member = 1");
+            s.bind(1, asciiLower(w));
+            if (s.step()) {
+                met.insert(static_cast<uint32_t>(s.integer(0)));
+                exact.push_back(static_cast<uint32_t>(s.integer(0)));
+            }
+        }
+        std::string p = phrase(w);
+        if (!p.empty()) {
+            Stmt s(db, "SELECT rowid FROM member_text WHERE member_text MATCH ?1");
+            s.bind(1, p);
+            while (s.step()) met.insert(static_cast<uint32_t>(s.integer(0)));
+        }
+        addressSets.push_back(std::move(met));
+    }
+
+    // Every word must match: the plain ones in the index, each address word as above.
+    std::vector<uint32_t> out;
+    std::unordered_set<uint32_t> seen;
+    auto take = [&](uint32_t id) {
+        if (id == exclude || seen.count(id)) return;
+        for (const auto& met : addressSets)
+            if (!met.count(id)) return;
+        seen.insert(id);
+        out.push_back(id);
+    };
+    if (!plainMatch.empty()) {
+        // Members found by their whole address come first, when the other words match them too.
+        for (uint32_t id : exact) {
+            Stmt s(db, "SELECT 1 FROM member_text WHERE member_text MATCH ?1 AND rowid = ?2");
+            s.bind(1, plainMatch).bind(2, id);
+            if (s.step()) take(id);
+        }
+        // All matches are wanted unranked (path targets), a page of them best first.
+        Stmt s(db, limit == kAllMatches ? "SELECT rowid FROM member_text WHERE member_text MATCH ?1"
+                                        : "SELECT rowid FROM member_text WHERE member_text MATCH ?1 ORDER BY rank");
+        s.bind(1, plainMatch);
+        while (out.size() < limit && s.step()) take(static_cast<uint32_t>(s.integer(0)));
+    } else if (!addressSets.empty()) {
+        for (uint32_t id : exact) take(id);
+        std::vector<uint32_t> rest(addressSets.front().begin(), addressSets.front().end());
+        std::sort(rest.begin(), rest.end());
+        for (uint32_t id : rest) {
+            if (out.size() >= limit) break;
+            take(id);
         }
     }
     if (out.size() > limit) out.resize(limit);

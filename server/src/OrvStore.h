@@ -79,9 +79,12 @@ public:
     void forEachListing(const std::function<void(uint32_t owner, uint32_t person)>& f);
     uint64_t memberCount();
 
-    // Members matching every word (prefix, case ignored), best first.
+    // Members matching every word (prefix, case ignored; a word with an at
+    // sign also by the whole address), at most `limit`, best first; with
+    // kAllMatches every match, in no particular order.
     std::vector<uint32_t> searchMembers(const std::vector<std::string>& words, OrvSearchKind kind,
                                         uint32_t exclude, size_t limit);
+    static constexpr size_t kAllMatches = static_cast<size_t>(-1);
     // Members in the list of `member` or listing him.
     std::vector<uint32_t> acquaintances(uint32_t member, size_t limit);
 

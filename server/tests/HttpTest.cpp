@@ -674,3 +674,103 @@ TEST_F(HttpTest, ReadsAreAnsweredWhileAChangeIsBeingWritten) {
     // The uncommitted member was not visible to the search made meanwhile; now it is there.
     EXPECT_TRUE(server->store().personByEmail("zed@example.com"));
 }
+
+TEST_F(HttpTest, WellFormedIdsThatNobodyHasAreUnknownPersons) {
+    Member dana = signUp("Dana", "dana@example.com", "A,B,a@example.com");
+    for (const char* id : {"0", "4294967295", "9999999999", "0000000000"}) {
+        EXPECT_EQ(call("get-tree", {{"id", id}, {"session", dana.session}})["code"], "2") << id;
+        EXPECT_EQ(call("search-path", {{"source", dana.id}, {"destination", id}, {"session", dana.session}})["code"], "2")
+            << id;
+        EXPECT_EQ(call("search-path", {{"source", id}, {"destination", dana.id}, {"session", dana.session}})["code"], "10")
+            << id;
+        EXPECT_EQ(call("search-path-keywords", {{"source", id}, {"keywords", "tester"}, {"session", dana.session}})["code"],
+                  "10")
+            << id;
+        EXPECT_EQ(call("drop-contacts", {{"session", dana.session}, {"list", id}})["code"], "0") << id;
+    }
+    EXPECT_EQ(call("get-contacts", {{"session", dana.session}})["count"], 1);  // nothing was dropped
+    // Not a number of 1 to 10 digits: bad input.
+    for (const char* id : {"", "12345678901", "-1", "1e3", "0x10"})
+        EXPECT_EQ(call("get-tree", {{"id", id}, {"session", dana.session}})["code"], "1") << id;
+}
+
+TEST_F(HttpTest, AHugeVersionNumberIsNewerNotOlder) {
+    Member dana = signUp("Dana", "dana@example.com");
+    std::ofstream(dir.path() + "/data/download/orvane-2.0.0.cab") << "archive bytes";
+    auto action = [&](const std::string& v) {
+        return call("version", {{"session", dana.session}, {"version", v}})["action"];
+    };
+    EXPECT_EQ(action("1.9.9"), "1");
+    // 2^64 + 1 wrapped to 1 and was offered 2.0.0 as an update.
+    EXPECT_EQ(action("18446744073709551617.0"), "0");
+    EXPECT_EQ(action("2.0.99999999999999999999999"), "0");
+    EXPECT_EQ(action("1.99999999999999999999999999999"), "1");
+}
+
+TEST_F(HttpTest, EveryWordMustMatchAlsoBesideAnAddress) {
+    Member dana = signUp("Dana", "dana@example.com", "", "1");  // a private address
+    Member omer = signUp("Omer", "omer@example.com");
+    auto search = [&](const std::string& q) {
+        return call("search", {{"query", q}, {"kind", ""}, {"session", omer.session}});
+    };
+    EXPECT_EQ(ids(search("dana@example.com")["records"]), std::vector<std::string>{dana.id});
+    EXPECT_EQ(ids(search("dana@example.com;tester")["records"]), std::vector<std::string>{dana.id});
+    // The other words were ignored beside an address: Dana is no pilot.
+    EXPECT_EQ(search("dana@example.com;pilot")["code"], "2");
+    EXPECT_EQ(search("pilot dana@example.com")["code"], "2");
+    EXPECT_EQ(search("dana@example.com;omer@example.com")["code"], "2");
+    // Keyword paths follow the same rule.
+    call("add-contacts", {{"session", omer.session}, {"list", "Dana,L,dana@example.com"}});
+    EXPECT_EQ(call("search-path-keywords",
+                   {{"source", omer.id}, {"keywords", "dana@example.com;pilot"}, {"session", omer.session}})["code"],
+              "11");
+    EXPECT_EQ(call("search-path-keywords",
+                   {{"source", omer.id}, {"keywords", "dana@example.com;tester"}, {"session", omer.session}})["code"],
+              "0");
+}
+
+TEST_F(HttpTest, KeywordPathsReachTheNearestMatchWhateverTheNumberOfMatches) {
+    // Dana lists Xavier and Yara, who list 1 500 pilots with the shortest (best
+    // ranked) texts; Dana also lists one pilot herself, whose long text ranks
+    // him below all of them.
+    Member dana = signUp("Dana", "dana@example.com");
+    OrvStore& store = server->store();
+    std::vector<uint32_t> changed;
+    std::vector<OrvContactItem> pilots;
+    store.transaction([&] {
+        for (int i = 0; i < 1500; ++i) {
+            std::string email = "pilot" + std::to_string(i) + "@example.com";
+            OrvPerson p{0, email, "Pat", "Flyer", "Pilot", true, false, false};
+            store.createMember(p, "h", 1, {}, changed);
+            pilots.push_back({"Pat", "Flyer", email});
+        }
+        // A list holds at most 1 000: two hubs share them.
+        std::vector<OrvContactItem> first(pilots.begin(), pilots.begin() + 750), second(pilots.begin() + 750, pilots.end());
+        OrvPerson xavier{0, "xavier@example.com", "Xavier", "Hub", "Dispatcher", true, false, false};
+        store.createMember(xavier, "h", 1, first, changed);
+        OrvPerson yara{0, "yara@example.com", "Yara", "Hub", "Dispatcher", true, false, false};
+        store.createMember(yara, "h", 1, second, changed);
+        OrvPerson near{0, "near@example.com", "Nico", "Near",
+                       "Pilot of long haul flights across many oceans and continents for many years", true, false,
+                       false};
+        store.createMember(near, "h", 1, {}, changed);
+    });
+    server->loadGraph();
+    call("add-contacts", {{"session", dana.session}, {"list", "Xavier,Hub,xavier@example.com;Yara,Hub,yara@example.com;Nico,Near,near@example.com"}});
+    // The direct pilot is not among the thousand best ranked matches.
+    json best = call("search", {{"query", "pilot"}, {"kind", ""}, {"session", dana.session}});
+    ASSERT_EQ(best["count"], 1000);
+    for (auto& rec : best["records"]) ASSERT_NE(rec["email"], "near@example.com");
+    json r = call("search-path-keywords", {{"source", dana.id}, {"keywords", "pilot"}, {"session", dana.session}});
+    ASSERT_EQ(r["code"], "0");
+    ASSERT_EQ(r["count"], 1);
+    ASSERT_EQ(r["paths"][0].size(), 2u);  // one step: the pilot Dana knows herself
+    EXPECT_EQ(r["paths"][0][1]["email"], "near@example.com");
+    // Without the direct pilot, the nearest are two steps away, through the hubs.
+    std::string nico = call("get-contacts", {{"session", dana.session}})["records"][2]["id"];
+    call("drop-contacts", {{"session", dana.session}, {"list", nico}});
+    json far = call("search-path-keywords", {{"source", dana.id}, {"keywords", "pilot"}, {"session", dana.session}});
+    ASSERT_EQ(far["code"], "0");
+    EXPECT_EQ(far["count"], 100);  // the cap
+    for (auto& path : far["paths"]) EXPECT_EQ(path.size(), 3u);
+}

@@ -77,6 +77,9 @@ double since(Clock::time_point t) { return std::chrono::duration<double, std::mi
 void steadyClient(const Options& o, int index, Clock::time_point end, Samples& samples) {
     httplib::Client http("127.0.0.1", o.port);
     http.set_keep_alive(true);
+    // Head and body go out in two writes: without this, Nagle's algorithm and
+    // the server's delayed acknowledgement add 40 ms to every request.
+    http.set_tcp_nodelay(true);
     http.set_read_timeout(60, 0);
     std::mt19937_64 rng(static_cast<uint64_t>(index) * 7919 + 1);
     const char* const* account = kAccounts[index % 5];

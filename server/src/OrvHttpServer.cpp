@@ -1,6 +1,7 @@
 #include "OrvHttpServer.h"
 
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -158,6 +159,10 @@ httplib::Server::HandlerResponse OrvHttpServer::answerError(httplib::Response& r
 }
 
 bool OrvHttpServer::process_and_close_socket(socket_t sock) {
+    // An answer goes out as head and body in two writes; the second must not
+    // wait for the peer's delayed acknowledgement of the first.
+    int yes = 1;
+    ::setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     OrvHttpStream connection(sock, limits_);
     tlsConnection = &connection;
     bool ok = true;

@@ -2,7 +2,9 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <thread>
 
 namespace orv {
 
@@ -11,7 +13,7 @@ class OrvPasswords::Gate {
 public:
     explicit Gate(OrvPasswords& owner) : owner_(owner) {
         std::unique_lock lock(owner_.mutex_);
-        owner_.free_.wait(lock, [this] { return owner_.running_ < kConcurrentHashes; });
+        owner_.free_.wait(lock, [this] { return owner_.running_ < owner_.concurrentHashes_; });
         ++owner_.running_;
     }
     ~Gate() {
@@ -28,7 +30,9 @@ private:
     OrvPasswords& owner_;
 };
 
-OrvPasswords::OrvPasswords(std::string strength) : strength_(std::move(strength)) {
+OrvPasswords::OrvPasswords(std::string strength)
+    : strength_(std::move(strength)),
+      concurrentHashes_(std::max(1, static_cast<int>(std::thread::hardware_concurrency() / 2))) {
     if (sodium_init() < 0) throw std::runtime_error("libsodium cannot start");
 }
 

@@ -20,7 +20,9 @@ public:
     bool verify(const std::string& hash, const std::string& password);
     static std::string generate();
 
-    static constexpr int kConcurrentHashes = 4;
+    // Hashes that may run at once: half the processors (at least one), so
+    // that a burst of log-ins leaves processors to every other request.
+    int concurrentHashes() const { return concurrentHashes_; }
 
 private:
     class Gate;
@@ -28,6 +30,7 @@ private:
     std::mutex mutex_;
     std::condition_variable free_;
     int running_ = 0;
+    int concurrentHashes_;
 };
 
 }  // namespace orv

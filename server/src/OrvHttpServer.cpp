@@ -41,7 +41,8 @@ const char* refusalText(OrvHttpRefusal r) {
 
 // Closing with unread input resets the connection, and the peer may lose
 // the refusal it was sent. So the answer is finished with a FIN first and
-// some of what the peer still sends is read and dropped, for a short while.
+// what the peer still sends is read and dropped, until it pauses for 100 ms
+// (at most 1 s and 1 MiB).
 void lingerAfterRefusal(int sock) {
     ::shutdown(sock, SHUT_WR);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
@@ -49,7 +50,7 @@ void lingerAfterRefusal(int sock) {
     char buf[16384];
     while (drained < (size_t{1} << 20) && std::chrono::steady_clock::now() < end) {
         pollfd p{sock, POLLIN, 0};
-        if (::poll(&p, 1, 100) <= 0) continue;
+        if (::poll(&p, 1, 100) <= 0) break;
         ssize_t n = ::recv(sock, buf, sizeof buf, 0);
         if (n <= 0) break;
         drained += static_cast<size_t>(n);
@@ -59,7 +60,6 @@ void lingerAfterRefusal(int sock) {
 }  // namespace
 
 OrvHttpServer::OrvHttpServer(const OrvHttpLimits& limits, int threads) : limits_(limits) {
-    svr_sock_ = INVALID_SOCKET;
     new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     set_payload_max_length(limits_.bodyBytes);
     set_read_timeout(limits_.readSeconds, 0);

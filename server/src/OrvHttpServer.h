@@ -35,8 +35,6 @@ public:
     // The backlog given to listen(): the system's largest.
     static int listenBacklog();
 
-    const OrvHttpLimits& limits() const { return limits_; }
-
 protected:
     bool process_and_close_socket(socket_t sock) override;
 

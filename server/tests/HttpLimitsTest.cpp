@@ -17,6 +17,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "OrvHttpServer.h"
@@ -90,6 +91,12 @@ public:
         a.body = buffer_.substr(0, length);
         buffer_.erase(0, std::min(length, buffer_.size()));
         return a;
+    }
+
+    // Waits up to `ms` for the server to send something; true when it did.
+    bool readable(int ms) {
+        pollfd p{fd_, POLLIN, 0};
+        return !buffer_.empty() || ::poll(&p, 1, ms) == 1;
     }
 
     // True when the server ended the connection (end of stream or reset).
@@ -399,4 +406,37 @@ TEST(HttpListening, ABusyPortEndsTheStartWithItsReason) {
     // start() of an unbound server binds itself and fails the same way, at once.
     OrvServer third(c);
     EXPECT_THROW(third.start(), std::runtime_error);
+}
+
+TEST(HttpSlowClients, ARequestTrickledInIsCutAtItsDeadline) {
+    // The server's own limits, shortened: 2 s for a whole request, 1 s of silence.
+    OrvHttpLimits limits;
+    limits.requestSeconds = 2;
+    limits.readSeconds = 1;
+    OrvHttpServer http(limits, 4);
+    http.post("/echo", [](const httplib::Request& req, httplib::Response& res) { res.set_content(req.body, "text/plain"); });
+    int port = http.bindListening("127.0.0.1", 0);
+    std::thread serving([&] { http.listen_after_bind(); });
+    {
+        // One byte every 200 ms: never silent for a second, but never done either.
+        RawConnection c(port);
+        std::string head = "POST /echo HTTP/1.1\r\nHost: x\r\nX-Slow: " + std::string(1000, 's') + "\r\n\r\n";
+        size_t sent = 0;
+        while (sent < head.size() && c.send(std::string(1, head[sent]))) {
+            ++sent;
+            if (c.readable(200)) break;  // the server answered
+        }
+        EXPECT_LT(sent, head.size());
+        EXPECT_EQ(c.answer().status, 408);
+    }
+    {
+        // A request in good time on the same server is answered.
+        RawConnection c(port);
+        c.send("POST /echo HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n\r\nhello");
+        auto a = c.answer();
+        EXPECT_EQ(a.status, 200);
+        EXPECT_EQ(a.body, "hello");
+    }
+    http.stopListening();
+    serving.join();
 }

@@ -126,7 +126,7 @@ bool seedDemoNetwork(OrvServer& server, size_t memberCount) {
             }
             for (size_t j : m.outsiders)
                 if (list.size() < kContactLimit) list.push_back(outsiders[j]);
-            std::string hash = i < kAccounts.size() ? server.hashPassword(kAccounts[i].password) : std::string();
+            std::string hash = i < kAccounts.size() ? server.passwords().hash(kAccounts[i].password) : std::string();
             store.createMember(m.profile, hash, 0, list, changed);
             changed.clear();
         }

@@ -5,10 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <shared_mutex>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "OrvRwLock.h"
 
 namespace orv {
 
@@ -61,7 +62,7 @@ private:
     Span adjacency(uint32_t node) const;  // caller holds the lock
     void compactLocked();
 
-    mutable std::shared_mutex mutex_;
+    mutable OrvRwLock mutex_;  // a change waits for no more than the reads under way
     uint32_t nodeCount_ = 0;
     std::vector<uint64_t> offsets_;  // nodeCount_ + 1 entries once built
     std::vector<uint32_t> targets_;

@@ -40,6 +40,13 @@ std::optional<uint32_t> OrvSessions::touch(const std::string& session, int64_t n
     return it->second.member;
 }
 
+std::optional<uint32_t> OrvSessions::peek(const std::string& session, int64_t now) const {
+    std::lock_guard lock(mutex_);
+    auto it = sessions_.find(session);
+    if (it == sessions_.end() || now - it->second.lastSeen > idleSeconds_) return std::nullopt;
+    return it->second.member;
+}
+
 bool OrvSessions::close(const std::string& session) {
     std::lock_guard lock(mutex_);
     if (!sessions_.count(session)) return false;

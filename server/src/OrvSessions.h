@@ -20,6 +20,9 @@ public:
     std::string open(uint32_t member, int64_t now);
     // The member of a live session, renewing it; nullopt when unknown or expired.
     std::optional<uint32_t> touch(const std::string& session, int64_t now);
+    // The member of a live session without renewing it (a check made on the
+    // member's behalf by another service is not activity of his).
+    std::optional<uint32_t> peek(const std::string& session, int64_t now) const;
     bool close(const std::string& session);
     void closeMember(uint32_t member);
     size_t count() const;

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include "OrvStoreConnection.h"
+
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
@@ -44,137 +46,99 @@ const char* kPersonColumns =
 
 }  // namespace
 
-// A prepared statement borrowed from the store's cache (prepared once per
-// text), reset and handed back when it goes out of scope. A text already in
-// use further up the stack gets a statement of its own.
-class OrvStore::Stmt {
+using Stmt = OrvStoreConnection::Statement;
+
+// A connection for reading: the writer's on the thread that holds the write
+// lock (so that it sees its own changes), else a reader's from the pool.
+class OrvStore::ReadLease {
 public:
-    Stmt(OrvStore& store, const std::string& sql) : db_(store.db_) {
-        auto& slot = store.statements_[sql];
-        if (slot.stmt && !slot.busy) {
-            stmt_ = slot.stmt;
-            busy_ = &slot.busy;
-            slot.busy = true;
+    explicit ReadLease(OrvStore& store) : store_(store) {
+        if (store.writerThread_.load() == std::this_thread::get_id()) {
+            connection_ = store.writer_.get();
             return;
         }
-        if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK)
-            throw OrvStoreError(std::string("prepare: ") + sqlite3_errmsg(db_));
-        if (!slot.stmt) {
-            slot.stmt = stmt_;
-            slot.busy = true;
-            busy_ = &slot.busy;
+        {
+            std::lock_guard lock(store.poolMutex_);
+            if (!store.idleReaders_.empty()) {
+                owned_ = std::move(store.idleReaders_.back());
+                store.idleReaders_.pop_back();
+            }
         }
-    }
-    ~Stmt() {
-        if (busy_) {
-            sqlite3_reset(stmt_);
-            sqlite3_clear_bindings(stmt_);
-            *busy_ = false;
-        } else {
-            sqlite3_finalize(stmt_);
+        if (!owned_) {
+            owned_ = std::make_unique<OrvStoreConnection>(store.path_, false);
+            std::lock_guard lock(store.poolMutex_);
+            ++store.readerCount_;
         }
+        connection_ = owned_.get();
     }
-    Stmt(const Stmt&) = delete;
-    Stmt& operator=(const Stmt&) = delete;
-
-    Stmt& bind(int i, int64_t v) {
-        check(sqlite3_bind_int64(stmt_, i, v));
-        return *this;
+    ~ReadLease() {
+        if (!owned_) return;
+        std::lock_guard lock(store_.poolMutex_);
+        store_.idleReaders_.push_back(std::move(owned_));
     }
-    Stmt& bind(int i, const std::string& v) {
-        check(sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT));
-        return *this;
-    }
-    bool step() {
-        int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW) return true;
-        if (rc == SQLITE_DONE) return false;
-        throw OrvStoreError(std::string("step: ") + sqlite3_errmsg(db_));
-    }
-    void run() {
-        while (step()) {
-        }
-    }
-    int64_t integer(int col) const { return sqlite3_column_int64(stmt_, col); }
-    std::string text(int col) const {
-        const unsigned char* t = sqlite3_column_text(stmt_, col);
-        return t ? std::string(reinterpret_cast<const char*>(t),
-                               static_cast<size_t>(sqlite3_column_bytes(stmt_, col)))
-                 : std::string();
-    }
-    OrvPerson person() const {
-        OrvPerson p;
-        p.id = static_cast<uint32_t>(integer(0));
-        p.email = text(1);
-        p.isMember = integer(2) != 0;
-        p.firstName = text(3);
-        p.lastName = text(4);
-        p.occupation = text(5);
-        p.emailPrivate = integer(6) != 0;
-        p.chatHidden = integer(7) != 0;
-        return p;
-    }
+    ReadLease(const ReadLease&) = delete;
+    ReadLease& operator=(const ReadLease&) = delete;
+    operator OrvStoreConnection&() { return *connection_; }
 
 private:
-    void check(int rc) {
-        if (rc != SQLITE_OK) throw OrvStoreError(std::string("bind: ") + sqlite3_errmsg(db_));
-    }
-    sqlite3* db_;
-    sqlite3_stmt* stmt_ = nullptr;
-    bool* busy_ = nullptr;  // the cache's flag when the statement is the cached one
+    OrvStore& store_;
+    std::unique_ptr<OrvStoreConnection> owned_;
+    OrvStoreConnection* connection_ = nullptr;
 };
 
-OrvStore::OrvStore(const std::string& path) {
-    if (sqlite3_open_v2(path.c_str(), &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                        nullptr) != SQLITE_OK) {
-        std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw OrvStoreError("cannot open " + path + ": " + msg);
+// The write lock; its holder may take it again (a change inside a transaction).
+class OrvStore::WriteLock {
+public:
+    explicit WriteLock(OrvStore& store) : store_(store) {
+        if (store.writerThread_.load() == std::this_thread::get_id()) return;
+        store.writeMutex_.lock();
+        store.writerThread_ = std::this_thread::get_id();
+        owner_ = true;
     }
-    sqlite3_busy_timeout(db_, 5000);
-    try {
-        exec("PRAGMA journal_mode=WAL");
-        exec("PRAGMA synchronous=NORMAL");
-        exec("PRAGMA foreign_keys=ON");
-        exec(kSchema);
-    } catch (...) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw;
+    ~WriteLock() {
+        if (!owner_) return;
+        store_.writerThread_ = std::thread::id();
+        store_.writeMutex_.unlock();
     }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+private:
+    OrvStore& store_;
+    bool owner_ = false;
+};
+
+OrvStore::OrvStore(const std::string& path) : path_(path) {
+    writer_ = std::make_unique<OrvStoreConnection>(path, true);
+    writer_->exec(kSchema);
 }
 
-OrvStore::~OrvStore() {
-    for (auto& kv : statements_) sqlite3_finalize(kv.second.stmt);
-    sqlite3_close(db_);
-}
+OrvStore::~OrvStore() = default;
 
-void OrvStore::exec(const char* sql) {
-    char* err = nullptr;
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, &err) != SQLITE_OK) {
-        std::string msg = err ? err : "unknown";
-        sqlite3_free(err);
-        throw OrvStoreError(msg);
-    }
+size_t OrvStore::readerConnections() const {
+    std::lock_guard lock(poolMutex_);
+    return readerCount_;
 }
 
 void OrvStore::transaction(const std::function<void()>& f) {
-    std::lock_guard lock(mutex_);
+    WriteLock lock(*this);
     if (txDepth_ > 0) {
         f();
         return;
     }
-    exec("BEGIN IMMEDIATE");
+    writer_->exec("BEGIN IMMEDIATE");
     ++txDepth_;
     try {
         f();
         --txDepth_;
-        exec("COMMIT");
+        writer_->exec("COMMIT");
     } catch (...) {
         txDepth_ = 0;
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        try {
+            writer_->exec("ROLLBACK");
+        } catch (const OrvStoreError&) {
+            // SQLite may have rolled back already (it does on some errors); the first error is what counts.
+        }
         throw;
     }
 }
@@ -191,8 +155,8 @@ static OrvAccount readAccount(const OrvPerson& p, const std::string& hash, const
 }
 
 std::optional<OrvAccount> OrvStore::accountByEmail(const std::string& email) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, std::string("SELECT ") + kPersonColumns +
+    ReadLease db(*this);
+    Stmt s(db, std::string("SELECT ") + kPersonColumns +
                     ", password_hash, pending_hash, password_mailed_at, logged_in_once"
                     " FROM persons WHERE email = ?1 AND is_member = 1");
     s.bind(1, email);
@@ -201,8 +165,8 @@ std::optional<OrvAccount> OrvStore::accountByEmail(const std::string& email) {
 }
 
 std::optional<OrvAccount> OrvStore::accountById(uint32_t id) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, std::string("SELECT ") + kPersonColumns +
+    ReadLease db(*this);
+    Stmt s(db, std::string("SELECT ") + kPersonColumns +
                     ", password_hash, pending_hash, password_mailed_at, logged_in_once"
                     " FROM persons WHERE id = ?1 AND is_member = 1");
     s.bind(1, id);
@@ -211,16 +175,16 @@ std::optional<OrvAccount> OrvStore::accountById(uint32_t id) {
 }
 
 std::optional<OrvPerson> OrvStore::personById(uint32_t id) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE id = ?1");
+    ReadLease db(*this);
+    Stmt s(db, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE id = ?1");
     s.bind(1, id);
     if (!s.step()) return std::nullopt;
     return s.person();
 }
 
 std::optional<OrvPerson> OrvStore::personByEmail(const std::string& email) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE email = ?1");
+    ReadLease db(*this);
+    Stmt s(db, std::string("SELECT ") + kPersonColumns + " FROM persons WHERE email = ?1");
     s.bind(1, email);
     if (!s.step()) return std::nullopt;
     return s.person();
@@ -235,8 +199,8 @@ std::vector<OrvPerson> OrvStore::personsByIds(const std::vector<uint32_t>& ids) 
         array += std::to_string(ids[i]);
     }
     array += ']';
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, std::string("SELECT ") + kPersonColumns +
+    ReadLease db(*this);
+    Stmt s(db, std::string("SELECT ") + kPersonColumns +
                     " FROM persons WHERE id IN (SELECT value FROM json_each(?1))");
     s.bind(1, array);
     while (s.step()) out.push_back(s.person());
@@ -245,23 +209,23 @@ std::vector<OrvPerson> OrvStore::personsByIds(const std::vector<uint32_t>& ids) 
 
 std::vector<OrvListing> OrvStore::contactsOf(uint32_t owner) {
     std::vector<OrvListing> out;
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "SELECT person, first_name, last_name FROM contacts WHERE owner = ?1 ORDER BY position");
+    ReadLease db(*this);
+    Stmt s(db, "SELECT person, first_name, last_name FROM contacts WHERE owner = ?1 ORDER BY position");
     s.bind(1, owner);
     while (s.step()) out.push_back({static_cast<uint32_t>(s.integer(0)), s.text(1), s.text(2)});
     return out;
 }
 
 bool OrvStore::lists(uint32_t owner, uint32_t person) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "SELECT 1 FROM contacts WHERE owner = ?1 AND person = ?2");
+    ReadLease db(*this);
+    Stmt s(db, "SELECT 1 FROM contacts WHERE owner = ?1 AND person = ?2");
     s.bind(1, owner).bind(2, person);
     return s.step();
 }
 
 uint32_t OrvStore::listerCount(uint32_t person) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "SELECT COUNT(*) FROM contacts WHERE person = ?1");
+    ReadLease db(*this);
+    Stmt s(db, "SELECT COUNT(*) FROM contacts WHERE person = ?1");
     s.bind(1, person);
     s.step();
     return static_cast<uint32_t>(s.integer(0));
@@ -269,8 +233,8 @@ uint32_t OrvStore::listerCount(uint32_t person) {
 
 std::vector<uint32_t> OrvStore::listersOf(uint32_t person) {
     std::vector<uint32_t> out;
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "SELECT owner FROM contacts WHERE person = ?1");
+    ReadLease db(*this);
+    Stmt s(db, "SELECT owner FROM contacts WHERE person = ?1");
     s.bind(1, person);
     while (s.step()) out.push_back(static_cast<uint32_t>(s.integer(0)));
     return out;
@@ -278,50 +242,35 @@ std::vector<uint32_t> OrvStore::listersOf(uint32_t person) {
 
 std::vector<uint32_t> OrvStore::neighbours(uint32_t person) {
     std::vector<uint32_t> out;
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "SELECT person FROM contacts WHERE owner = ?1 UNION SELECT owner FROM contacts WHERE person = ?1");
+    ReadLease db(*this);
+    Stmt s(db, "SELECT person FROM contacts WHERE owner = ?1 UNION SELECT owner FROM contacts WHERE person = ?1");
     s.bind(1, person);
     while (s.step()) out.push_back(static_cast<uint32_t>(s.integer(0)));
     return out;
 }
 
 uint32_t OrvStore::maxPersonId() {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "SELECT COALESCE(MAX(id), 0) FROM persons");
+    ReadLease db(*this);
+    Stmt s(db, "SELECT COALESCE(MAX(id), 0) FROM persons");
     s.step();
     return static_cast<uint32_t>(s.integer(0));
 }
 
 uint64_t OrvStore::memberCount() {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "SELECT COUNT(*) FROM persons WHERE is_member = 1");
+    ReadLease db(*this);
+    Stmt s(db, "SELECT COUNT(*) FROM persons WHERE is_member = 1");
     s.step();
     return static_cast<uint64_t>(s.integer(0));
 }
 
 void OrvStore::forEachListing(const std::function<void(uint32_t, uint32_t)>& f) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "SELECT owner, person FROM contacts");
+    ReadLease db(*this);
+    Stmt s(db, "SELECT owner, person FROM contacts");
     while (s.step()) f(static_cast<uint32_t>(s.integer(0)), static_cast<uint32_t>(s.integer(1)));
 }
 
 std::vector<uint32_t> OrvStore::searchMembers(const std::vector<std::string>& words, OrvSearchKind kind,
                                               uint32_t exclude, size_t limit) {
-    std::vector<uint32_t> out;
-    std::unordered_set<uint32_t> seen;
-    std::lock_guard lock(mutex_);
-    // A whole address finds its member even when the address is private.
-    if (kind == OrvSearchKind::All || kind == OrvSearchKind::Email) {
-        for (const auto& w : words) {
-            if (w.find('@') == std::string::npos) continue;
-            Stmt s(*this, "SELECT id FROM persons WHERE email = ?1 AND is_member = 1");
-            s.bind(1, asciiLower(w));
-            if (s.step()) {
-                auto id = static_cast<uint32_t>(s.integer(0));
-                if (id != exclude && seen.insert(id).second) out.push_back(id);
-            }
-        }
-    }
     const char* column = nullptr;
     switch (kind) {
         case OrvSearchKind::Names: column = "name"; break;
@@ -329,28 +278,83 @@ std::vector<uint32_t> OrvStore::searchMembers(const std::vector<std::string>& wo
         case OrvSearchKind::FreeText: column = "occupation"; break;
         case OrvSearchKind::All: break;
     }
-    std::string match;
-    for (const auto& w : words) {
-        // Words are free of quotes (a forbidden character); a word with no
-        // letter or digit would be an empty phrase, so it is left out.
+    // A word as a prefix phrase of the full-text index. Words are free of
+    // quotes (a forbidden character); a word with no letter or digit would be
+    // an empty phrase and gives "".
+    auto phrase = [column](const std::string& w) {
         bool hasToken = std::any_of(w.begin(), w.end(), [](char c) {
             return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                    (static_cast<unsigned char>(c) >= 0x80);
         });
-        if (!hasToken) continue;
-        if (!match.empty()) match += " AND ";
-        if (column) {
-            match += column;
-            match += " : ";
+        if (!hasToken) return std::string();
+        return (column ? std::string(column) + " : " : std::string()) + '"' + w + "\"*";
+    };
+    std::string plainMatch;
+    std::vector<std::string> addressWords;
+    for (const auto& w : words) {
+        if (w.find('@') != std::string::npos) {
+            addressWords.push_back(w);
+            continue;
         }
-        match += '"' + w + "\"*";
+        std::string p = phrase(w);
+        if (p.empty()) continue;
+        if (!plainMatch.empty()) plainMatch += " AND ";
+        plainMatch += p;
     }
-    if (!match.empty()) {
-        Stmt s(*this, "SELECT rowid FROM member_text WHERE member_text MATCH ?1 ORDER BY rank LIMIT ?2");
-        s.bind(1, match).bind(2, static_cast<int64_t>(limit + 1));
-        while (s.step() && out.size() < limit) {
-            auto id = static_cast<uint32_t>(s.integer(0));
-            if (id != exclude && seen.insert(id).second) out.push_back(id);
+
+    ReadLease db(*this);
+    // A word with an at sign is met by the member with exactly that address
+    // (even a private one) or by the parts of the address in the index.
+    std::vector<std::unordered_set<uint32_t>> addressSets;
+    std::vector<uint32_t> exact;
+    for (const auto& w : addressWords) {
+        std::unordered_set<uint32_t> met;
+        if (kind == OrvSearchKind::All || kind == OrvSearchKind::Email) {
+            Stmt s(db, "SELECT id FROM persons WHERE email = ?1 AND is_member = 1");
+            s.bind(1, asciiLower(w));
+            if (s.step()) {
+                met.insert(static_cast<uint32_t>(s.integer(0)));
+                exact.push_back(static_cast<uint32_t>(s.integer(0)));
+            }
+        }
+        std::string p = phrase(w);
+        if (!p.empty()) {
+            Stmt s(db, "SELECT rowid FROM member_text WHERE member_text MATCH ?1");
+            s.bind(1, p);
+            while (s.step()) met.insert(static_cast<uint32_t>(s.integer(0)));
+        }
+        addressSets.push_back(std::move(met));
+    }
+
+    // Every word must match: the plain ones in the index, each address word as above.
+    std::vector<uint32_t> out;
+    std::unordered_set<uint32_t> seen;
+    auto take = [&](uint32_t id) {
+        if (id == exclude || seen.count(id)) return;
+        for (const auto& met : addressSets)
+            if (!met.count(id)) return;
+        seen.insert(id);
+        out.push_back(id);
+    };
+    if (!plainMatch.empty()) {
+        // Members found by their whole address come first, when the other words match them too.
+        for (uint32_t id : exact) {
+            Stmt s(db, "SELECT 1 FROM member_text WHERE member_text MATCH ?1 AND rowid = ?2");
+            s.bind(1, plainMatch).bind(2, id);
+            if (s.step()) take(id);
+        }
+        // All matches are wanted unranked (path targets), a page of them best first.
+        Stmt s(db, limit == kAllMatches ? "SELECT rowid FROM member_text WHERE member_text MATCH ?1"
+                                        : "SELECT rowid FROM member_text WHERE member_text MATCH ?1 ORDER BY rank");
+        s.bind(1, plainMatch);
+        while (out.size() < limit && s.step()) take(static_cast<uint32_t>(s.integer(0)));
+    } else if (!addressSets.empty()) {
+        for (uint32_t id : exact) take(id);
+        std::vector<uint32_t> rest(addressSets.front().begin(), addressSets.front().end());
+        std::sort(rest.begin(), rest.end());
+        for (uint32_t id : rest) {
+            if (out.size() >= limit) break;
+            take(id);
         }
     }
     if (out.size() > limit) out.resize(limit);
@@ -359,8 +363,8 @@ std::vector<uint32_t> OrvStore::searchMembers(const std::vector<std::string>& wo
 
 std::vector<uint32_t> OrvStore::acquaintances(uint32_t member, size_t limit) {
     std::vector<uint32_t> out;
-    std::lock_guard lock(mutex_);
-    Stmt s(*this,
+    ReadLease db(*this);
+    Stmt s(db,
            "SELECT id FROM persons WHERE is_member = 1 AND id <> ?1 AND ("
            " id IN (SELECT person FROM contacts WHERE owner = ?1) OR"
            " id IN (SELECT owner FROM contacts WHERE person = ?1)) ORDER BY id LIMIT ?2");
@@ -371,7 +375,7 @@ std::vector<uint32_t> OrvStore::acquaintances(uint32_t member, size_t limit) {
 
 void OrvStore::indexMember(const OrvPerson& p) {
     unindexMember(p.id);
-    Stmt s(*this, "INSERT INTO member_text(rowid, name, email, occupation) VALUES(?1, ?2, ?3, ?4)");
+    Stmt s(*writer_, "INSERT INTO member_text(rowid, name, email, occupation) VALUES(?1, ?2, ?3, ?4)");
     s.bind(1, p.id)
         .bind(2, p.firstName + " " + p.lastName)
         .bind(3, p.emailPrivate ? std::string() : p.email)
@@ -380,21 +384,21 @@ void OrvStore::indexMember(const OrvPerson& p) {
 }
 
 void OrvStore::unindexMember(uint32_t id) {
-    Stmt s(*this, "DELETE FROM member_text WHERE rowid = ?1");
+    Stmt s(*writer_, "DELETE FROM member_text WHERE rowid = ?1");
     s.bind(1, id);
     s.run();
 }
 
 uint32_t OrvStore::personIdForContact(const OrvContactItem& item) {
     {
-        Stmt s(*this, "SELECT id FROM persons WHERE email = ?1");
+        Stmt s(*writer_, "SELECT id FROM persons WHERE email = ?1");
         s.bind(1, item.email);
         if (s.step()) return static_cast<uint32_t>(s.integer(0));
     }
-    Stmt s(*this, "INSERT INTO persons(email, first_name, last_name) VALUES(?1, ?2, ?3)");
+    Stmt s(*writer_, "INSERT INTO persons(email, first_name, last_name) VALUES(?1, ?2, ?3)");
     s.bind(1, item.email).bind(2, item.firstName).bind(3, item.lastName);
     s.run();
-    return static_cast<uint32_t>(sqlite3_last_insert_rowid(db_));
+    return static_cast<uint32_t>(writer_->lastInsertId());
 }
 
 OrvListChange OrvStore::addContactsLocked(uint32_t owner, const std::string& ownerEmail,
@@ -404,7 +408,7 @@ OrvListChange OrvStore::addContactsLocked(uint32_t owner, const std::string& own
         if (item.email == ownerEmail) return OrvListChange::Self;
     int64_t count, position;
     {
-        Stmt s(*this, "SELECT COUNT(*), COALESCE(MAX(position), 0) FROM contacts WHERE owner = ?1");
+        Stmt s(*writer_, "SELECT COUNT(*), COALESCE(MAX(position), 0) FROM contacts WHERE owner = ?1");
         s.bind(1, owner);
         s.step();
         count = s.integer(0);
@@ -414,7 +418,7 @@ OrvListChange OrvStore::addContactsLocked(uint32_t owner, const std::string& own
         uint32_t person = personIdForContact(item);
         if (lists(owner, person)) continue;
         if (++count > static_cast<int64_t>(kContactLimit)) return OrvListChange::TooMany;
-        Stmt s(*this,
+        Stmt s(*writer_,
                "INSERT INTO contacts(owner, person, position, first_name, last_name) "
                "VALUES(?1, ?2, ?3, ?4, ?5)");
         s.bind(1, owner).bind(2, person).bind(3, ++position).bind(4, item.firstName).bind(5, item.lastName);
@@ -434,7 +438,7 @@ uint32_t OrvStore::createMember(const OrvPerson& profile, const std::string& pas
         if (existing && existing->isMember) return;
         if (existing) {
             id = existing->id;
-            Stmt s(*this,
+            Stmt s(*writer_,
                    "UPDATE persons SET is_member = 1, first_name = ?2, last_name = ?3, occupation = ?4,"
                    " email_private = ?5, chat_hidden = ?6, password_hash = ?7, pending_hash = '',"
                    " password_mailed_at = ?8, logged_in_once = 0, created_at = ?8 WHERE id = ?1");
@@ -442,7 +446,7 @@ uint32_t OrvStore::createMember(const OrvPerson& profile, const std::string& pas
                 .bind(5, profile.emailPrivate).bind(6, profile.chatHidden).bind(7, passwordHash).bind(8, now);
             s.run();
         } else {
-            Stmt s(*this,
+            Stmt s(*writer_,
                    "INSERT INTO persons(email, is_member, first_name, last_name, occupation, email_private,"
                    " chat_hidden, password_hash, password_mailed_at, created_at)"
                    " VALUES(?1, 1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?8)");
@@ -450,7 +454,7 @@ uint32_t OrvStore::createMember(const OrvPerson& profile, const std::string& pas
                 .bind(4, profile.occupation).bind(5, profile.emailPrivate).bind(6, profile.chatHidden)
                 .bind(7, passwordHash).bind(8, now);
             s.run();
-            id = static_cast<uint32_t>(sqlite3_last_insert_rowid(db_));
+            id = static_cast<uint32_t>(writer_->lastInsertId());
         }
         OrvPerson p = profile;
         p.id = id;
@@ -461,23 +465,28 @@ uint32_t OrvStore::createMember(const OrvPerson& profile, const std::string& pas
     return id;
 }
 
-void OrvStore::setPendingPassword(uint32_t id, const std::string& hash, int64_t now) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "UPDATE persons SET pending_hash = ?2, password_mailed_at = ?3 WHERE id = ?1");
-    s.bind(1, id).bind(2, hash).bind(3, now);
+bool OrvStore::setPendingPassword(uint32_t id, const std::string& hash, int64_t now, int64_t mailedAt) {
+    WriteLock lock(*this);
+    Stmt s(*writer_,
+           "UPDATE persons SET pending_hash = ?2, password_mailed_at = ?3"
+           " WHERE id = ?1 AND is_member = 1 AND password_mailed_at = ?4");
+    s.bind(1, id).bind(2, hash).bind(3, now).bind(4, mailedAt);
     s.run();
+    return writer_->changes() > 0;
 }
 
-void OrvStore::usePendingPassword(uint32_t id) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "UPDATE persons SET password_hash = pending_hash, pending_hash = '' WHERE id = ?1 AND pending_hash <> ''");
-    s.bind(1, id);
+void OrvStore::usePendingPassword(uint32_t id, const std::string& hash) {
+    WriteLock lock(*this);
+    Stmt s(*writer_,
+           "UPDATE persons SET password_hash = pending_hash, pending_hash = '' WHERE id = ?1 AND pending_hash = ?2"
+           " AND pending_hash <> ''");
+    s.bind(1, id).bind(2, hash);
     s.run();
 }
 
 void OrvStore::markLoggedIn(uint32_t id) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "UPDATE persons SET logged_in_once = 1 WHERE id = ?1 AND logged_in_once = 0");
+    WriteLock lock(*this);
+    Stmt s(*writer_, "UPDATE persons SET logged_in_once = 1 WHERE id = ?1 AND logged_in_once = 0");
     s.bind(1, id);
     s.run();
 }
@@ -485,7 +494,7 @@ void OrvStore::markLoggedIn(uint32_t id) {
 void OrvStore::updateProfile(uint32_t id, const std::string& first, const std::string& last,
                              const std::string& occupation, bool emailPrivate) {
     transaction([&] {
-        Stmt s(*this,
+        Stmt s(*writer_,
                "UPDATE persons SET first_name = ?2, last_name = ?3, occupation = ?4, email_private = ?5"
                " WHERE id = ?1 AND is_member = 1");
         s.bind(1, id).bind(2, first).bind(3, last).bind(4, occupation).bind(5, emailPrivate);
@@ -503,33 +512,33 @@ void OrvStore::changeEmail(uint32_t id, const std::string& newEmail, const std::
             // Everyone who listed the address now lists the member.
             std::vector<uint32_t> owners;
             {
-                Stmt s(*this, "SELECT owner FROM contacts WHERE person = ?1");
+                Stmt s(*writer_, "SELECT owner FROM contacts WHERE person = ?1");
                 s.bind(1, other->id);
                 while (s.step()) owners.push_back(static_cast<uint32_t>(s.integer(0)));
             }
             for (uint32_t owner : owners) {
                 if (owner == id || lists(owner, id)) {
-                    Stmt d(*this, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
+                    Stmt d(*writer_, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
                     d.bind(1, owner).bind(2, other->id);
                     d.run();
                 } else {
-                    Stmt u(*this, "UPDATE contacts SET person = ?3 WHERE owner = ?1 AND person = ?2");
+                    Stmt u(*writer_, "UPDATE contacts SET person = ?3 WHERE owner = ?1 AND person = ?2");
                     u.bind(1, owner).bind(2, other->id).bind(3, id);
                     u.run();
                 }
                 changed.push_back(owner);
             }
             {
-                Stmt d(*this, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
+                Stmt d(*writer_, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
                 d.bind(1, id).bind(2, other->id);
                 d.run();
             }
-            Stmt del(*this, "DELETE FROM persons WHERE id = ?1");
+            Stmt del(*writer_, "DELETE FROM persons WHERE id = ?1");
             del.bind(1, other->id);
             del.run();
             changed.push_back(other->id);
         }
-        Stmt s(*this,
+        Stmt s(*writer_,
                "UPDATE persons SET email = ?2, password_hash = ?3, pending_hash = '', password_mailed_at = ?4"
                " WHERE id = ?1");
         s.bind(1, id).bind(2, newEmail).bind(3, passwordHash).bind(4, now);
@@ -542,20 +551,20 @@ void OrvStore::changeEmail(uint32_t id, const std::string& newEmail, const std::
 void OrvStore::dropMember(uint32_t id, std::vector<uint32_t>& changed) {
     transaction([&] {
         {
-            Stmt s(*this, "SELECT person FROM contacts WHERE owner = ?1");
+            Stmt s(*writer_, "SELECT person FROM contacts WHERE owner = ?1");
             s.bind(1, id);
             while (s.step()) changed.push_back(static_cast<uint32_t>(s.integer(0)));
         }
-        Stmt d(*this, "DELETE FROM contacts WHERE owner = ?1");
+        Stmt d(*writer_, "DELETE FROM contacts WHERE owner = ?1");
         d.bind(1, id);
         d.run();
         unindexMember(id);
         if (listerCount(id) == 0) {
-            Stmt del(*this, "DELETE FROM persons WHERE id = ?1");
+            Stmt del(*writer_, "DELETE FROM persons WHERE id = ?1");
             del.bind(1, id);
             del.run();
         } else {
-            Stmt u(*this,
+            Stmt u(*writer_,
                    "UPDATE persons SET is_member = 0, occupation = '', email_private = 0, chat_hidden = 0,"
                    " password_hash = '', pending_hash = '', logged_in_once = 0 WHERE id = ?1");
             u.bind(1, id);
@@ -563,7 +572,7 @@ void OrvStore::dropMember(uint32_t id, std::vector<uint32_t>& changed) {
         }
         // Non-members nobody lists any more are forgotten.
         for (uint32_t person : changed) {
-            Stmt del(*this,
+            Stmt del(*writer_,
                      "DELETE FROM persons WHERE id = ?1 AND is_member = 0 AND"
                      " NOT EXISTS (SELECT 1 FROM contacts WHERE person = ?1)");
             del.bind(1, person);
@@ -584,12 +593,12 @@ OrvListChange OrvStore::changeContacts(uint32_t owner, const std::vector<uint32_
             auto me = personById(owner);
             if (!me) throw OrvStoreError("no such member");
             for (uint32_t person : drops) {
-                Stmt d(*this, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
+                Stmt d(*writer_, "DELETE FROM contacts WHERE owner = ?1 AND person = ?2");
                 d.bind(1, owner).bind(2, person);
                 d.run();
-                if (sqlite3_changes(db_) > 0) {
+                if (writer_->changes() > 0) {
                     local.push_back(person);
-                    Stmt del(*this,
+                    Stmt del(*writer_,
                              "DELETE FROM persons WHERE id = ?1 AND is_member = 0 AND"
                              " NOT EXISTS (SELECT 1 FROM contacts WHERE person = ?1)");
                     del.bind(1, person);
@@ -610,7 +619,7 @@ OrvListChange OrvStore::changeContacts(uint32_t owner, const std::vector<uint32_
 void OrvStore::renameContacts(uint32_t owner, const std::vector<OrvNameUpdate>& updates) {
     transaction([&] {
         for (const auto& u : updates) {
-            Stmt s(*this, "UPDATE contacts SET first_name = ?3, last_name = ?4 WHERE owner = ?1 AND person = ?2");
+            Stmt s(*writer_, "UPDATE contacts SET first_name = ?3, last_name = ?4 WHERE owner = ?1 AND person = ?2");
             s.bind(1, owner).bind(2, u.id).bind(3, u.firstName).bind(4, u.lastName);
             s.run();
         }
@@ -618,15 +627,15 @@ void OrvStore::renameContacts(uint32_t owner, const std::vector<OrvNameUpdate>& 
 }
 
 std::string OrvStore::meta(const std::string& key) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "SELECT value FROM meta WHERE key = ?1");
+    ReadLease db(*this);
+    Stmt s(db, "SELECT value FROM meta WHERE key = ?1");
     s.bind(1, key);
     return s.step() ? s.text(0) : std::string();
 }
 
 void OrvStore::setMeta(const std::string& key, const std::string& value) {
-    std::lock_guard lock(mutex_);
-    Stmt s(*this, "INSERT INTO meta(key, value) VALUES(?1, ?2) ON CONFLICT(key) DO UPDATE SET value = ?2");
+    WriteLock lock(*this);
+    Stmt s(*writer_, "INSERT INTO meta(key, value) VALUES(?1, ?2) ON CONFLICT(key) DO UPDATE SET value = ?2");
     s.bind(1, key).bind(2, value);
     s.run();
 }

@@ -1,28 +1,30 @@
 // The embedded store: one SQLite file in WAL mode holding persons (members
 // and the non-members they list), contact lists, and a full-text index of
 // members. Every statement uses bound parameters.
+//
+// One writer connection behind the write lock makes every change; readers
+// each borrow a connection of their own from a pool and read the last
+// committed state while the writer works. A thread that holds the write
+// lock (inside transaction() or a change) reads through the writer's
+// connection and so sees its own changes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <stdexcept>
 #include <string>
-#include <unordered_map>
+#include <thread>
 #include <vector>
 
+#include "OrvStoreError.h"
 #include "OrvValidation.h"
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace orv {
 
-class OrvStoreError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+class OrvStoreConnection;
 
 struct OrvPerson {
     uint32_t id = 0;
@@ -77,9 +79,12 @@ public:
     void forEachListing(const std::function<void(uint32_t owner, uint32_t person)>& f);
     uint64_t memberCount();
 
-    // Members matching every word (prefix, case ignored), best first.
+    // Members matching every word (prefix, case ignored; a word with an at
+    // sign also by the whole address), at most `limit`, best first; with
+    // kAllMatches every match, in no particular order.
     std::vector<uint32_t> searchMembers(const std::vector<std::string>& words, OrvSearchKind kind,
                                         uint32_t exclude, size_t limit);
+    static constexpr size_t kAllMatches = static_cast<size_t>(-1);
     // Members in the list of `member` or listing him.
     std::vector<uint32_t> acquaintances(uint32_t member, size_t limit);
 
@@ -88,8 +93,12 @@ public:
     // `changed` receives every node whose neighbours changed.
     uint32_t createMember(const OrvPerson& profile, const std::string& passwordHash, int64_t now,
                           const std::vector<OrvContactItem>& contacts, std::vector<uint32_t>& changed);
-    void setPendingPassword(uint32_t id, const std::string& hash, int64_t now);
-    void usePendingPassword(uint32_t id);  // the pending password becomes the password
+    // A re-sent password, unless another was mailed since `mailedAt` was read
+    // (then false and nothing changes).
+    bool setPendingPassword(uint32_t id, const std::string& hash, int64_t now, int64_t mailedAt);
+    // The pending password `hash` becomes the password (not when it was
+    // replaced by a newer one meanwhile).
+    void usePendingPassword(uint32_t id, const std::string& hash);
     void markLoggedIn(uint32_t id);
     void updateProfile(uint32_t id, const std::string& first, const std::string& last,
                        const std::string& occupation, bool emailPrivate);
@@ -107,24 +116,27 @@ public:
     std::string meta(const std::string& key);
     void setMeta(const std::string& key, const std::string& value);
 
+    // Reader connections open now, idle or lent (for tests and figures).
+    size_t readerConnections() const;
+
 private:
-    class Stmt;
-    void exec(const char* sql);
+    class ReadLease;
+    class WriteLock;
+    // These run inside a transaction, on the writer's connection.
     void indexMember(const OrvPerson& p);
     void unindexMember(uint32_t id);
     uint32_t personIdForContact(const OrvContactItem& item);
     OrvListChange addContactsLocked(uint32_t owner, const std::string& ownerEmail,
-                                    const std::vector<OrvContactItem>& adds,
-                                    std::vector<uint32_t>& changed);
+                                    const std::vector<OrvContactItem>& adds, std::vector<uint32_t>& changed);
 
-    struct CachedStatement {
-        sqlite3_stmt* stmt = nullptr;
-        bool busy = false;
-    };
-    std::recursive_mutex mutex_;
-    sqlite3* db_ = nullptr;
-    std::unordered_map<std::string, CachedStatement> statements_;
+    std::string path_;
+    std::mutex writeMutex_;
+    std::atomic<std::thread::id> writerThread_{};  // the holder of writeMutex_
+    std::unique_ptr<OrvStoreConnection> writer_;
     int txDepth_ = 0;
+    mutable std::mutex poolMutex_;
+    std::vector<std::unique_ptr<OrvStoreConnection>> idleReaders_;
+    size_t readerCount_ = 0;
 };
 
 }  // namespace orv

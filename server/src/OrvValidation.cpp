@@ -164,8 +164,8 @@ bool parseId(const std::string& text, uint32_t& id) {
         if (c < '0' || c > '9') return false;
         v = v * 10 + static_cast<uint64_t>(c - '0');
     }
-    if (v == 0 || v > 0xFFFFFFFEull) return false;
-    id = static_cast<uint32_t>(v);
+    // Well formed, but no person can have it: 0 names nobody.
+    id = v > 0xFFFFFFFEull ? 0 : static_cast<uint32_t>(v);
     return true;
 }
 
@@ -248,14 +248,20 @@ bool isValidVersion(const std::string& version) {
 }
 
 int compareVersions(const std::string& a, const std::string& b) {
+    // Part by part as decimal numbers of any length: leading zeros dropped,
+    // then the longer number is the larger, else the digits decide.
     size_t i = 0, j = 0;
     while (i < a.size() || j < b.size()) {
-        uint64_t x = 0, y = 0;
-        while (i < a.size() && a[i] != '.') x = x * 10 + static_cast<uint64_t>(a[i++] - '0');
-        while (j < b.size() && b[j] != '.') y = y * 10 + static_cast<uint64_t>(b[j++] - '0');
-        if (x != y) return x < y ? -1 : 1;
-        if (i < a.size()) ++i;
-        if (j < b.size()) ++j;
+        size_t ie = a.find('.', i), je = b.find('.', j);
+        if (ie == std::string::npos) ie = a.size();
+        if (je == std::string::npos) je = b.size();
+        while (i < ie && a[i] == '0') ++i;
+        while (j < je && b[j] == '0') ++j;
+        std::string x = a.substr(i, ie - i), y = b.substr(j, je - j);
+        if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+        if (int c = x.compare(y)) return c < 0 ? -1 : 1;
+        i = ie < a.size() ? ie + 1 : ie;
+        j = je < b.size() ? je + 1 : je;
     }
     return 0;
 }

@@ -54,7 +54,8 @@ bool parseAddList(const std::string& list, std::vector<OrvContactItem>& out);
 bool parseDropList(const std::string& list, std::vector<uint32_t>& out);
 // "id,first,last;...".
 bool parseNameUpdateList(const std::string& list, std::vector<OrvNameUpdate>& out);
-// A decimal person id of 1 to 10 digits that fits 32 bits.
+// A decimal person id of 1 to 10 digits. A well-formed number that no
+// person can have (0, or beyond 32 bits) gives id 0, which names nobody.
 bool parseId(const std::string& text, uint32_t& id);
 // A search query or keywords: words separated by ';' or blanks.
 bool parseQuery(const std::string& query, std::vector<std::string>& words);
@@ -62,7 +63,7 @@ bool parseQuery(const std::string& query, std::vector<std::string>& words);
 bool parseStatus(const std::string& text, int& status);
 bool isValidNickname(const std::string& nick);
 bool isValidVersion(const std::string& version);
-// <0, 0, >0 like strcmp, comparing dotted decimal numbers.
+// <0, 0, >0 like strcmp, comparing dotted decimal numbers of any size.
 int compareVersions(const std::string& a, const std::string& b);
 
 }  // namespace orv

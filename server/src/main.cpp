@@ -33,12 +33,13 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
     try {
         orv::OrvServer server(config);
+        // The port first: a busy port ends the start at once, before any work.
+        int port = server.bind();
         if (config.demo) {
             std::fprintf(stderr, "orvane-server: preparing the demo network in %s\n", config.dataDir.c_str());
             if (orv::seedDemoNetwork(server))
                 std::fprintf(stderr, "orvane-server: demo network created\n");
         }
-        int port = server.bind();
         std::fprintf(stderr, "orvane-server: listening on %s:%d (data %s)\n", config.listen.c_str(), port,
                      config.dataDir.c_str());
         std::thread waiter([&server, signals] {
@@ -46,10 +47,14 @@ int main(int argc, char** argv) {
             sigwait(&signals, &sig);
             server.stop();
         });
-        server.serve();
+        bool served = server.serve();
         // serve() also ends on an error; wake the waiter in that case.
         pthread_kill(waiter.native_handle(), SIGTERM);
         waiter.join();
+        if (!served) {
+            std::fprintf(stderr, "orvane-server: accepting connections failed\n");
+            return 1;
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "orvane-server: %s\n", e.what());
         return 1;

@@ -5,6 +5,8 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -570,4 +572,205 @@ TEST_F(HttpTest, ConcurrentReadersAndWritersStayConsistent) {
     json tree = call("get-tree", {{"id", dana.id}, {"session", dana.session}});
     EXPECT_EQ(tree["count"], 2);
     EXPECT_EQ(tree["records"][1]["id"], omer.id);
+}
+
+TEST_F(HttpTest, ChatAuthAcceptsOnlyALiveSessionOfThatMember) {
+    Member dana = signUp("Dana", "dana@example.com");
+    Member omer = signUp("Omer", "omer@example.com");
+    auto check = [&](const json& body) { return call("chat-auth", body)["code"]; };
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", dana.session}}), "0");
+    EXPECT_EQ(check({{"id", omer.id}, {"credential", omer.session}}), "0");
+    // Another member's session, a made-up one, ids nobody has.
+    EXPECT_EQ(check({{"id", omer.id}, {"credential", dana.session}}), "3");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", "0123456789abcdef0123456789abcdef"}}), "3");
+    EXPECT_EQ(check({{"id", "0"}, {"credential", dana.session}}), "3");
+    EXPECT_EQ(check({{"id", "9999999999"}, {"credential", dana.session}}), "3");
+    EXPECT_EQ(check({{"id", "0" + dana.id}, {"credential", dana.session}}), "0");  // the same number
+    // Bad input: missing members, other JSON types, odd ids, absurd lengths.
+    EXPECT_EQ(check({{"id", dana.id}}), "1");
+    EXPECT_EQ(check({{"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", std::stoi(dana.id)}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", json::array({dana.session})}}), "1");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", nullptr}}), "1");
+    EXPECT_EQ(check({{"id", "O" + dana.id}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", "-1"}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", ""}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", "12345678901"}, {"credential", dana.session}}), "1");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", ""}}), "1");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", std::string(60000, 'a')}}), "1");
+    // The answer carries no session data, not even notices for the member.
+    auto res = client->Post("/admin/v1/notice", json({{"token", "secret-token"}, {"text", "hi"}}).dump(),
+                            "application/json");
+    ASSERT_TRUE(res);
+    json ok = call("chat-auth", {{"id", dana.id}, {"credential", dana.session}});
+    EXPECT_EQ(ok, (json{{"code", "0"}}));
+    EXPECT_EQ(call("poll", {{"session", dana.session}})["notices"], (json{"hi"}));
+    // An ended session no longer logs in to chat.
+    EXPECT_EQ(call("kill-session", {{"session", dana.session}})["code"], "0");
+    EXPECT_EQ(check({{"id", dana.id}, {"credential", dana.session}}), "3");
+    EXPECT_EQ(check({{"id", omer.id}, {"credential", omer.session}}), "0");
+}
+
+TEST_F(HttpTest, ChatAuthBurstFromManyConnections) {
+    Member dana = signUp("Dana", "dana@example.com");
+    Member omer = signUp("Omer", "omer@example.com");
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> clients;
+    for (int t = 0; t < 8; ++t) {
+        clients.emplace_back([&, t] {
+            httplib::Client c("127.0.0.1", port);
+            for (int i = 0; i < 50; ++i) {
+                // Half right pairs, half crossed ones.
+                bool right = (i + t) % 2 == 0;
+                json body = {{"id", dana.id}, {"credential", right ? dana.session : omer.session}};
+                auto res = c.Post("/api/v1/chat-auth", body.dump(), "application/json");
+                if (!res || res->status != 200 || json::parse(res->body)["code"] != (right ? "0" : "3")) ++wrong;
+            }
+        });
+    }
+    for (auto& t : clients) t.join();
+    EXPECT_EQ(wrong.load(), 0);
+}
+
+TEST_F(HttpTest, ReadsAreAnsweredWhileAChangeIsBeingWritten) {
+    Member maya = signUp("Maya", "maya@example.com");
+    Member omer = signUp("Omer", "omer@example.com", "Maya,K,maya@example.com");
+    Member dana = signUp("Dana", "dana@example.com", "Omer,C,omer@example.com");
+    // Trees of persons not read before (no cached view), searches and paths:
+    // all read the store, none may wait for the open write transaction.
+    std::vector<std::pair<std::string, json>> reads = {
+        {"get-tree", {{"id", maya.id}, {"session", dana.session}}},
+        {"get-tree", {{"id", omer.id}, {"session", maya.session}}},
+        {"search", {{"query", "tester"}, {"kind", ""}, {"session", dana.session}}},
+        {"search-path", {{"source", dana.id}, {"destination", maya.id}, {"session", dana.session}}},
+        {"search-path-keywords", {{"source", dana.id}, {"keywords", "maya"}, {"session", dana.session}}},
+    };
+    std::mutex m;
+    std::condition_variable cv;
+    size_t answered = 0;
+    std::vector<std::string> codes(reads.size());
+    std::vector<std::thread> readers;
+    server->store().transaction([&] {
+        // A change in the open transaction, as a list change makes one.
+        std::vector<uint32_t> changed;
+        server->store().createMember(OrvPerson{0, "zed@example.com", "Zed", "", "", true, false, false}, "h", 1, {},
+                                     changed);
+        for (size_t i = 0; i < reads.size(); ++i) {
+            readers.emplace_back([&, i] {
+                httplib::Client c("127.0.0.1", port);
+                auto res = c.Post(("/api/v1/" + reads[i].first).c_str(), reads[i].second.dump(), "application/json");
+                std::lock_guard lock(m);
+                codes[i] = res && res->status == 200 ? json::parse(res->body)["code"].get<std::string>() : "none";
+                ++answered;
+                cv.notify_all();
+            });
+        }
+        std::unique_lock lock(m);
+        EXPECT_TRUE(cv.wait_for(lock, std::chrono::seconds(30), [&] { return answered == reads.size(); }))
+            << answered << " of " << reads.size() << " reads were answered while the transaction was open";
+    });
+    for (auto& t : readers) t.join();
+    for (size_t i = 0; i < reads.size(); ++i) EXPECT_EQ(codes[i], "0") << reads[i].first;
+    // The uncommitted member was not visible to the search made meanwhile; now it is there.
+    EXPECT_TRUE(server->store().personByEmail("zed@example.com"));
+}
+
+TEST_F(HttpTest, WellFormedIdsThatNobodyHasAreUnknownPersons) {
+    Member dana = signUp("Dana", "dana@example.com", "A,B,a@example.com");
+    for (const char* id : {"0", "4294967295", "9999999999", "0000000000"}) {
+        EXPECT_EQ(call("get-tree", {{"id", id}, {"session", dana.session}})["code"], "2") << id;
+        EXPECT_EQ(call("search-path", {{"source", dana.id}, {"destination", id}, {"session", dana.session}})["code"], "2")
+            << id;
+        EXPECT_EQ(call("search-path", {{"source", id}, {"destination", dana.id}, {"session", dana.session}})["code"], "10")
+            << id;
+        EXPECT_EQ(call("search-path-keywords", {{"source", id}, {"keywords", "tester"}, {"session", dana.session}})["code"],
+                  "10")
+            << id;
+        EXPECT_EQ(call("drop-contacts", {{"session", dana.session}, {"list", id}})["code"], "0") << id;
+    }
+    EXPECT_EQ(call("get-contacts", {{"session", dana.session}})["count"], 1);  // nothing was dropped
+    // Not a number of 1 to 10 digits: bad input.
+    for (const char* id : {"", "12345678901", "-1", "1e3", "0x10"})
+        EXPECT_EQ(call("get-tree", {{"id", id}, {"session", dana.session}})["code"], "1") << id;
+}
+
+TEST_F(HttpTest, AHugeVersionNumberIsNewerNotOlder) {
+    Member dana = signUp("Dana", "dana@example.com");
+    std::ofstream(dir.path() + "/data/download/orvane-2.0.0.cab") << "archive bytes";
+    auto action = [&](const std::string& v) {
+        return call("version", {{"session", dana.session}, {"version", v}})["action"];
+    };
+    EXPECT_EQ(action("1.9.9"), "1");
+    // 2^64 + 1 wrapped to 1 and was offered 2.0.0 as an update.
+    EXPECT_EQ(action("18446744073709551617.0"), "0");
+    EXPECT_EQ(action("2.0.99999999999999999999999"), "0");
+    EXPECT_EQ(action("1.99999999999999999999999999999"), "1");
+}
+
+TEST_F(HttpTest, EveryWordMustMatchAlsoBesideAnAddress) {
+    Member dana = signUp("Dana", "dana@example.com", "", "1");  // a private address
+    Member omer = signUp("Omer", "omer@example.com");
+    auto search = [&](const std::string& q) {
+        return call("search", {{"query", q}, {"kind", ""}, {"session", omer.session}});
+    };
+    EXPECT_EQ(ids(search("dana@example.com")["records"]), std::vector<std::string>{dana.id});
+    EXPECT_EQ(ids(search("dana@example.com;tester")["records"]), std::vector<std::string>{dana.id});
+    // The other words were ignored beside an address: Dana is no pilot.
+    EXPECT_EQ(search("dana@example.com;pilot")["code"], "2");
+    EXPECT_EQ(search("pilot dana@example.com")["code"], "2");
+    EXPECT_EQ(search("dana@example.com;omer@example.com")["code"], "2");
+    // Keyword paths follow the same rule.
+    call("add-contacts", {{"session", omer.session}, {"list", "Dana,L,dana@example.com"}});
+    EXPECT_EQ(call("search-path-keywords",
+                   {{"source", omer.id}, {"keywords", "dana@example.com;pilot"}, {"session", omer.session}})["code"],
+              "11");
+    EXPECT_EQ(call("search-path-keywords",
+                   {{"source", omer.id}, {"keywords", "dana@example.com;tester"}, {"session", omer.session}})["code"],
+              "0");
+}
+
+TEST_F(HttpTest, KeywordPathsReachTheNearestMatchWhateverTheNumberOfMatches) {
+    // Dana lists Xavier and Yara, who list 1 500 pilots with the shortest (best
+    // ranked) texts; Dana also lists one pilot herself, whose long text ranks
+    // him below all of them.
+    Member dana = signUp("Dana", "dana@example.com");
+    OrvStore& store = server->store();
+    std::vector<uint32_t> changed;
+    std::vector<OrvContactItem> pilots;
+    store.transaction([&] {
+        for (int i = 0; i < 1500; ++i) {
+            std::string email = "pilot" + std::to_string(i) + "@example.com";
+            OrvPerson p{0, email, "Pat", "Flyer", "Pilot", true, false, false};
+            store.createMember(p, "h", 1, {}, changed);
+            pilots.push_back({"Pat", "Flyer", email});
+        }
+        // A list holds at most 1 000: two hubs share them.
+        std::vector<OrvContactItem> first(pilots.begin(), pilots.begin() + 750), second(pilots.begin() + 750, pilots.end());
+        OrvPerson xavier{0, "xavier@example.com", "Xavier", "Hub", "Dispatcher", true, false, false};
+        store.createMember(xavier, "h", 1, first, changed);
+        OrvPerson yara{0, "yara@example.com", "Yara", "Hub", "Dispatcher", true, false, false};
+        store.createMember(yara, "h", 1, second, changed);
+        OrvPerson near{0, "near@example.com", "Nico", "Near",
+                       "Pilot of long haul flights across many oceans and continents for many years", true, false,
+                       false};
+        store.createMember(near, "h", 1, {}, changed);
+    });
+    server->loadGraph();
+    call("add-contacts", {{"session", dana.session}, {"list", "Xavier,Hub,xavier@example.com;Yara,Hub,yara@example.com;Nico,Near,near@example.com"}});
+    // The direct pilot is not among the thousand best ranked matches.
+    json best = call("search", {{"query", "pilot"}, {"kind", ""}, {"session", dana.session}});
+    ASSERT_EQ(best["count"], 1000);
+    for (auto& rec : best["records"]) ASSERT_NE(rec["email"], "near@example.com");
+    json r = call("search-path-keywords", {{"source", dana.id}, {"keywords", "pilot"}, {"session", dana.session}});
+    ASSERT_EQ(r["code"], "0");
+    ASSERT_EQ(r["count"], 1);
+    ASSERT_EQ(r["paths"][0].size(), 2u);  // one step: the pilot Dana knows herself
+    EXPECT_EQ(r["paths"][0][1]["email"], "near@example.com");
+    // Without the direct pilot, the nearest are two steps away, through the hubs.
+    std::string nico = call("get-contacts", {{"session", dana.session}})["records"][2]["id"];
+    call("drop-contacts", {{"session", dana.session}, {"list", nico}});
+    json far = call("search-path-keywords", {{"source", dana.id}, {"keywords", "pilot"}, {"session", dana.session}});
+    ASSERT_EQ(far["code"], "0");
+    EXPECT_EQ(far["count"], 100);  // the cap
+    for (auto& path : far["paths"]) EXPECT_EQ(path.size(), 3u);
 }

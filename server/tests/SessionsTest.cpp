@@ -68,3 +68,14 @@ TEST(Sessions, FailedLogInsAreSlowedDownPerAddress) {
     s.loginSucceeded("c@example.com");
     EXPECT_EQ(s.loginWait("c@example.com", 0), 0);
 }
+
+TEST(Sessions, PeekingDoesNotRenew) {
+    OrvSessions s(100);
+    std::string id = s.open(4, 1000);
+    EXPECT_EQ(s.peek(id, 1000), 4u);
+    EXPECT_EQ(s.peek(id, 1100), 4u);  // 100 s idle: still alive
+    // Had the peek at 1100 renewed it, it would live until 1200.
+    EXPECT_FALSE(s.peek(id, 1101));
+    EXPECT_FALSE(s.touch(id, 1101));
+    EXPECT_FALSE(s.peek("not-a-session", 1000));
+}

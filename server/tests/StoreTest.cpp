@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "OrvStore.h"
 #include "TestDir.h"
@@ -191,4 +195,52 @@ TEST_F(StoreTest, QuotesInDataAreJustData) {
     OrvPerson p = profile("O'Neil", "Drop; table", "quote@example.com", "\"x\" OR 1=1 --");
     ASSERT_NE(store.createMember(p, "h", 1, {}, changed), 0u);
     EXPECT_EQ(store.accountByEmail("quote@example.com")->person.lastName, "Drop; table");
+}
+
+TEST_F(StoreTest, ReadersReadTheCommittedStateWhileAWriteTransactionIsOpen) {
+    uint32_t dana = member("Dana", "dana@example.com");
+    std::mutex m;
+    std::condition_variable cv;
+    bool readerDone = false, sawDana = false, sawOmer = true;
+    std::thread reader;
+    store.transaction([&] {
+        member("Omer", "omer@example.com");
+        // The writer sees its own change.
+        EXPECT_TRUE(store.personByEmail("omer@example.com"));
+        reader = std::thread([&] {
+            bool dana_ = store.personById(dana).has_value();
+            bool omer_ = store.personByEmail("omer@example.com").has_value();
+            std::lock_guard lock(m);
+            sawDana = dana_;
+            sawOmer = omer_;
+            readerDone = true;
+            cv.notify_all();
+        });
+        // The reader must finish while this transaction is still open; a
+        // store that serialises readers behind the writer never lets it.
+        std::unique_lock lock(m);
+        EXPECT_TRUE(cv.wait_for(lock, std::chrono::seconds(30), [&] { return readerDone; }))
+            << "a reader waited for the write transaction";
+    });
+    reader.join();
+    EXPECT_TRUE(sawDana);
+    EXPECT_FALSE(sawOmer);  // not committed while it read
+    EXPECT_TRUE(store.personByEmail("omer@example.com"));
+    EXPECT_GE(store.readerConnections(), 1u);
+}
+
+TEST_F(StoreTest, PendingPasswordOnlyOverTheStateThatWasRead) {
+    uint32_t dana = member("Dana", "dana@example.com");
+    auto before = store.accountById(dana);
+    ASSERT_TRUE(before);
+    EXPECT_TRUE(store.setPendingPassword(dana, "first", 100, before->passwordMailedAt));
+    // A second request that read the same old state lost the race.
+    EXPECT_FALSE(store.setPendingPassword(dana, "second", 100, before->passwordMailedAt));
+    EXPECT_EQ(store.accountById(dana)->pendingHash, "first");
+    // Only the pending password that was checked becomes the password.
+    store.usePendingPassword(dana, "other");
+    EXPECT_EQ(store.accountById(dana)->passwordHash, "hash");
+    store.usePendingPassword(dana, "first");
+    EXPECT_EQ(store.accountById(dana)->passwordHash, "first");
+    EXPECT_EQ(store.accountById(dana)->pendingHash, "");
 }

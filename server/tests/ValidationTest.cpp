@@ -100,7 +100,9 @@ TEST(DropAndRenameLists, Parse) {
     EXPECT_FALSE(parseDropList("12,,7", ids));
     EXPECT_FALSE(parseDropList("12,x", ids));
     EXPECT_FALSE(parseDropList("99999999999", ids));
-    EXPECT_FALSE(parseDropList("0", ids));
+    // Well formed ids that nobody can have name nobody (0), they are not bad input.
+    ASSERT_TRUE(parseDropList("0,4294967295,9999999999,4294967294", ids));
+    EXPECT_EQ(ids, (std::vector<uint32_t>{0, 0, 0, 4294967294u}));
     std::vector<OrvNameUpdate> updates;
     ASSERT_TRUE(parseNameUpdateList("5, Dana ,Levi;6,Omer,", updates));
     ASSERT_EQ(updates.size(), 2u);
@@ -134,6 +136,12 @@ TEST(Versions, CompareNumerically) {
     EXPECT_LT(compareVersions("1.9", "1.10"), 0);
     EXPECT_EQ(compareVersions("1.2", "1.2.0"), 0);
     EXPECT_GT(compareVersions("2", "1.99.99"), 0);
+    EXPECT_EQ(compareVersions("1.02", "1.2"), 0);
+    // Numbers beyond 64 bits stay large instead of wrapping around.
+    EXPECT_GT(compareVersions("18446744073709551617.0", "2.0.0"), 0);
+    EXPECT_GT(compareVersions("1.99999999999999999999999999999", "1.3"), 0);
+    EXPECT_LT(compareVersions("4294967296", "4294967297"), 0);
+    EXPECT_EQ(compareVersions("00000000000000000000000000000007", "7"), 0);
 }
 
 TEST(Status, Codes) {

@@ -118,6 +118,7 @@ int KeeperService::Run(const std::atomic<bool>& stop) {
     m_nextTry = Clock::now();
     while (!stop) {
         const Clock::time_point now = Clock::now();
+        m_keeper.Tick(now);
         if (!m_link.IsOpen()) {
             if (now >= m_nextTry) TryLink();
         } else {

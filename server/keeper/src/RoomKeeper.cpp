@@ -71,6 +71,7 @@ void RoomKeeper::OnBurstDone() {
 
 void RoomKeeper::OnUnlinked() {
     m_linked = false;
+    m_waiting.clear();
     m_clients.clear();
     m_byNick.clear();
     m_byMember.clear();
@@ -135,11 +136,11 @@ void RoomKeeper::AddClient(const std::string& nick, const std::string& user) {
         return;
     }
     client.memberId = ChatNames::MemberIdOf(user);
+    client.identity = user;
     const std::string memberKey = ChatNames::Fold(client.memberId);
-    const auto holder = m_byMember.find(memberKey);
     if (ChatNames::IsIdentity(nick)) {
         // Named before this link (the keeper re-linked): it must be his own.
-        if (ChatNames::MemberIdOf(nick) != client.memberId || holder != m_byMember.end()) {
+        if (ChatNames::MemberIdOf(nick) != client.memberId || m_byMember.count(memberKey)) {
             Kill(id, "Identity of another member");
             return;
         }
@@ -147,24 +148,46 @@ void RoomKeeper::AddClient(const std::string& nick, const std::string& user) {
         m_byMember[memberKey] = id;
         return;
     }
-    if (holder != m_byMember.end() || Resolve(user)) {
-        Refuse(client, "IDENTITY", user, "in-use");
-        Kill(id, "Chat identity in use");
-        return;
-    }
+    if (!TryToName(id)) m_waiting.push_back(Waiting{id, m_now});
+}
+
+bool RoomKeeper::TryToName(int id) {
+    Client& client = m_clients[id];
+    const std::string memberKey = ChatNames::Fold(client.memberId);
+    if (m_byMember.count(memberKey) || Resolve(client.identity)) return false;
     m_byMember[memberKey] = id;
     client.identified = true;
-    Rename(id, user);
+    Rename(id, client.identity);
+    return true;
+}
+
+void RoomKeeper::Tick(Clock::time_point now) {
+    m_now = now;
+    for (size_t i = 0; i < m_waiting.size();) {
+        if (now - m_waiting[i].since < m_settings.identityWait) {
+            ++i;
+            continue;
+        }
+        const int id = m_waiting[i].id;
+        m_waiting.erase(m_waiting.begin() + static_cast<std::ptrdiff_t>(i));
+        auto it = m_clients.find(id);
+        if (it == m_clients.end()) continue;
+        Refuse(it->second, "IDENTITY", it->second.identity, "in-use");
+        Kill(id, "Chat identity in use");
+    }
 }
 
 void RoomKeeper::RemoveClient(int id) {
     auto it = m_clients.find(id);
     if (it == m_clients.end()) return;
+    m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(), [id](const Waiting& w) { return w.id == id; }),
+                    m_waiting.end());
     m_byNick.erase(ChatNames::Fold(it->second.nick));
     for (auto alias = m_aliases.begin(); alias != m_aliases.end();)
         alias = alias->second.id == id ? m_aliases.erase(alias) : std::next(alias);
     const auto member = m_byMember.find(ChatNames::Fold(it->second.memberId));
-    if (member != m_byMember.end() && member->second == id) m_byMember.erase(member);
+    const bool heldIdentity = member != m_byMember.end() && member->second == id;
+    if (heldIdentity) m_byMember.erase(member);
     for (auto channel = m_channels.begin(); channel != m_channels.end();) {
         channel->second.members.erase(id);
         if (channel->second.members.empty() && !channel->second.persistent) {
@@ -173,7 +196,16 @@ void RoomKeeper::RemoveClient(int id) {
             ++channel;
         }
     }
+    const std::string memberId = it->second.memberId;
     m_clients.erase(it);
+    if (!heldIdentity) return;
+    // The identity is free: the first connection waiting for it gets it.
+    for (size_t i = 0; i < m_waiting.size(); ++i) {
+        const int waiting = m_waiting[i].id;
+        if (m_clients[waiting].memberId != memberId) continue;
+        if (TryToName(waiting)) m_waiting.erase(m_waiting.begin() + static_cast<std::ptrdiff_t>(i));
+        return;
+    }
 }
 
 void RoomKeeper::Kill(int id, const char* reason) {

@@ -10,10 +10,12 @@
 //   CREATE <channel> <record>    -> CREATED <channel> | REFUSED CREATE <channel> <reason>
 //   CHANGE <channel> <record>    -> CHANGED <channel> | REFUSED ...
 //   DELETE <channel>             -> DELETED <channel> | REFUSED ...
-// A new user whose member is already in the chat gets
-// "REFUSED IDENTITY <identity> in-use" and is disconnected.
+// A new user whose member is already in the chat waits a while for the
+// other connection to go (a quick reconnection overtakes the old QUIT);
+// then he gets "REFUSED IDENTITY <identity> in-use" and is disconnected.
 #include "IrcLine.h"
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <set>
@@ -25,12 +27,15 @@ namespace keeper {
 class RoomKeeper {
 public:
     using Sink = std::function<void(const std::string& line)>;
+    using Clock = std::chrono::steady_clock;
 
     struct Settings {
         std::string serverName = "keeper.orvane.local";
         std::string nick = "ChatKeeper";
         size_t maxRooms = 2000;
         size_t maxRoomsPerMember = 20;
+        // How long a new connection waits for its identity to come free.
+        std::chrono::milliseconds identityWait{10000};
     };
 
     struct Room {
@@ -49,6 +54,8 @@ public:
     // The link is gone, and every user with it; the rooms stay known.
     void OnUnlinked();
     void HandleLine(const IrcLine& line);
+    // The time now, for users waiting for their identity.
+    void Tick(Clock::time_point now);
 
     // The rooms, for the state file; AdoptRooms before the first link.
     std::vector<Room> Rooms() const;
@@ -64,6 +71,7 @@ private:
     struct Client {
         std::string nick;
         std::string memberId;  // of an authenticated user name, else ""
+        std::string identity;  // the one asked for at log-in
         bool identified = false;
     };
     struct Channel {
@@ -80,6 +88,8 @@ private:
 
     int Resolve(const std::string& nick) const;
     void AddClient(const std::string& nick, const std::string& user);
+    // Names the user when his identity is free; false when it is not.
+    bool TryToName(int id);
     void RemoveClient(int id);
     void Kill(int id, const char* reason);
     void Rename(int id, const std::string& nick);
@@ -115,6 +125,12 @@ private:
         int pending = 0;
     };
     std::map<std::string, Alias> m_aliases;
+    struct Waiting {
+        int id = 0;
+        Clock::time_point since;
+    };
+    std::vector<Waiting> m_waiting;
+    Clock::time_point m_now = Clock::now();
 
     std::map<std::string, Channel> m_channels;  // folded name
     unsigned long m_roomsVersion = 0;

@@ -67,21 +67,39 @@ TEST(RoomKeeper, AuthenticatedUsersGetTheirIdentityOthersNothing) {
     EXPECT_TRUE(h.Sent(":keeper.orvane.local KILL O82 :Identity of another member"));
 }
 
-TEST(RoomKeeper, SecondConnectionOfAMemberIsRefusedWhileTheFirstStays) {
+TEST(RoomKeeper, SecondConnectionOfAMemberWaitsThenIsRefusedWhileTheFirstStays) {
     Harness h;
+    const auto start = RoomKeeper::Clock::now();
+    h.keeper.Tick(start);
     h.Arrive("G1", "O77");
     h.Feed(":G1 NICK :O77");
     h.sent.clear();
-    // The other form of the same member counts too.
+    // The other form of the same member counts too; the newcomer waits.
     h.Arrive("G2", "R77");
+    EXPECT_TRUE(h.sent.empty()) << h.Take();
+    h.keeper.Tick(start + std::chrono::seconds(9));
+    EXPECT_TRUE(h.sent.empty()) << h.Take();
+    h.keeper.Tick(start + std::chrono::seconds(11));
     EXPECT_TRUE(h.Sent(":ChatKeeper NOTICE G2 :REFUSED IDENTITY R77 in-use"));
     EXPECT_TRUE(h.Sent(":keeper.orvane.local KILL G2 :Chat identity in use"));
     EXPECT_EQ(h.keeper.CurrentNick("O77"), "O77");
-    // Once the first has gone, the identity is free again.
-    h.Feed(":O77 QUIT :bye");
+    EXPECT_EQ(h.keeper.CurrentNick("G2"), "");
+}
+
+TEST(RoomKeeper, AQuickReconnectionGetsTheIdentityWhenTheOldConnectionGoes) {
+    Harness h;
+    h.Arrive("G1", "O77");
+    h.Feed(":G1 NICK :O77");
+    h.Arrive("G2", "O77");
+    h.Arrive("G3", "O77");
     h.sent.clear();
-    h.Arrive("G3", "R77");
-    EXPECT_TRUE(h.Sent(":keeper.orvane.local SVSNICK G3 R77"));
+    h.Feed(":O77 QUIT :Connection reset");
+    // The first that waited gets it; the second keeps waiting.
+    EXPECT_EQ(h.sent, std::vector<std::string>{":keeper.orvane.local SVSNICK G2 O77"});
+    h.sent.clear();
+    h.Feed(":G3 QUIT :gave up");
+    h.keeper.Tick(RoomKeeper::Clock::now() + std::chrono::seconds(60));
+    EXPECT_TRUE(h.sent.empty()) << h.Take();
 }
 
 TEST(RoomKeeper, IdentityChangesOnlyBetweenTheMembersOwnForms) {

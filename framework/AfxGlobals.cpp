@@ -19,6 +19,16 @@ HINSTANCE AfxGetResourceHandle() {
 
 void AfxSetResourceHandle(HINSTANCE module) { g_resourceHandle = module; }
 
+HMODULE AfxGetModuleOf(const void* address) {
+    HMODULE module = nullptr;
+    if (!address ||
+        !::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                  GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              static_cast<LPCSTR>(address), &module))
+        return nullptr;
+    return module;
+}
+
 void AfxDeleteTempMaps() { CHandleMap::Instance().DeleteTemporaries(::GetCurrentThreadId()); }
 
 size_t AfxGetTempMapCount() { return CHandleMap::Instance().TemporaryCount(); }

@@ -10,6 +10,10 @@ FW_API HINSTANCE AfxGetInstanceHandle();
 // module unless set.
 FW_API HINSTANCE AfxGetResourceHandle();
 FW_API void AfxSetResourceHandle(HINSTANCE module);
+// The module (program or DLL) whose image contains address, without taking
+// a reference on it; null when no module does. A DLL finds itself with the
+// address of one of its own functions or variables.
+FW_API HMODULE AfxGetModuleOf(const void* address);
 // Frees the calling thread's temporary wrappers made by FromHandle. The
 // message loops call it when the queue runs empty; pointers from FromHandle
 // must not be kept past that point.

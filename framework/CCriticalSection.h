@@ -1,26 +1,29 @@
 #pragma once
 #include <windows.h>
 
-// A Win32 critical section with one owner. Lock and Unlock must pair up on
-// one thread; CSingleLock does that for a scope.
+class CConditionVariable;
+
+// The framework's one lock: a Win32 critical section with one owner.
+// Recursive on one thread; Lock and Unlock must pair up on that thread, which
+// CSingleLock does for a scope. Neither copied nor moved (waiters hold it).
 class CCriticalSection {
 public:
-    CCriticalSection() { InitializeCriticalSection(&m_section); }
-    ~CCriticalSection() { DeleteCriticalSection(&m_section); }
+    CCriticalSection() { ::InitializeCriticalSection(&m_section); }
+    ~CCriticalSection() { ::DeleteCriticalSection(&m_section); }
     CCriticalSection(const CCriticalSection&) = delete;
     CCriticalSection& operator=(const CCriticalSection&) = delete;
 
     bool Lock() {
-        EnterCriticalSection(&m_section);
+        ::EnterCriticalSection(&m_section);
         return true;
     }
     bool Unlock() {
-        LeaveCriticalSection(&m_section);
+        ::LeaveCriticalSection(&m_section);
         return true;
     }
-    operator CRITICAL_SECTION*() { return &m_section; }
 
 private:
+    friend class CConditionVariable;
     CRITICAL_SECTION m_section;
 };
 
@@ -33,5 +36,6 @@ public:
     CSingleLock& operator=(const CSingleLock&) = delete;
 
 private:
+    friend class CConditionVariable;
     CCriticalSection& m_section;
 };

@@ -1,6 +1,7 @@
 #include "CDialog.h"
 
 #include "AfxGlobals.h"
+#include "AfxTrace.h"
 #include "CWinThread.h"
 #include "CWinApp.h"
 
@@ -14,6 +15,7 @@ struct CDialogInternals {
             if (CWnd::FromHandlePermanent(hWnd) || !dialog || !dialog->SubclassWindow(hWnd)) return FALSE;
         } catch (...) {
             // Nothing may unwind into the dialog manager; the dialog stays unowned.
+            AfxTraceCaughtException("framework: taking a new dialog");
             return FALSE;
         }
         return AfxCallWndProc(dialog, hWnd, message, wParam, lParam);

@@ -1,9 +1,8 @@
 #include "CWinApp.h"
 
 #include "AfxGlobals.h"
+#include "AfxTrace.h"
 #include "CException.h"
-
-#include <exception>
 
 namespace {
 CWinApp* volatile g_app = nullptr;
@@ -44,18 +43,8 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int sh
     // program without a word.
     try {
         code = app->InitInstance() ? app->Run() : app->ExitInstance();
-    } catch (const CException& e) {
-        char text[256];
-        if (!e.GetErrorMessage(text, sizeof text)) lstrcpynA(text, e.GetRuntimeClassName(), sizeof text);
-        ::OutputDebugStringA("framework: exception ended the program: ");
-        ::OutputDebugStringA(text);
-        ::OutputDebugStringA("\n");
-    } catch (const std::exception& e) {
-        ::OutputDebugStringA("framework: exception ended the program: ");
-        ::OutputDebugStringA(e.what());
-        ::OutputDebugStringA("\n");
     } catch (...) {
-        ::OutputDebugStringA("framework: exception ended the program\n");
+        AfxTraceCaughtException("framework: program ended by an exception");
     }
     AfxDeleteTempMaps();
     return code;

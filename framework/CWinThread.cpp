@@ -1,6 +1,7 @@
 #include "CWinThread.h"
 
 #include "AfxGlobals.h"
+#include "AfxTrace.h"
 #include "CWinApp.h"
 #include "CWnd.h"
 
@@ -43,7 +44,7 @@ struct CWinThreadInternals {
                 code = thread->ExitInstance();
             }
         } catch (...) {
-            ::OutputDebugStringA("framework: exception ended a thread\n");
+            AfxTraceCaughtException("framework: thread ended by an exception");
         }
         AfxDeleteTempMaps();
         t_thread = nullptr;

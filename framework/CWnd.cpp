@@ -1,6 +1,8 @@
 #include "CWnd.h"
 
 #include "AfxGlobals.h"
+#include "AfxTrace.h"
+#include "CCriticalSection.h"
 #include "CDC.h"
 #include "CException.h"
 #include "CFont.h"
@@ -12,8 +14,6 @@
 #include <set>
 #include <string>
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
-
 namespace {
 // The procedure a window had before AfxWndProc, kept on the window itself so
 // that a detached window still reaches it.
@@ -22,12 +22,17 @@ const char kSuperProp[] = "OrvFwSuperProc";
 // The window CreateEx is creating on this thread, until the creation hook
 // has taken it.
 thread_local CWnd* t_wndInit = nullptr;
+// The window the creation hook took last on this thread.
+thread_local HWND t_wndTaken = nullptr;
 // The message WindowProc is handling on this thread, for Default().
 thread_local MSG t_currentMsg = {};
 
 volatile LONG g_stoppedExceptions = 0;
 
-HINSTANCE FrameworkInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+HINSTANCE FrameworkInstance() {
+    static const HINSTANCE module = AfxGetModuleOf(reinterpret_cast<const void*>(&AfxWndProc));
+    return module;
+}
 
 WNDPROC ThunkAddress() { return &AfxWndProc; }
 
@@ -53,13 +58,14 @@ private:
     MSG m_saved;
 };
 
-// What the system gets back when a handler threw.
-LRESULT StoppedException(HWND hWnd, UINT message, const char* what) {
+// Inside a catch block: traces the exception and returns what the system
+// gets back for the message whose handler threw.
+LRESULT StoppedException(HWND hWnd, UINT message, const char* where) {
     InterlockedIncrement(&g_stoppedExceptions);
-    char trace[512];
-    std::snprintf(trace, sizeof trace, "framework: exception stopped in window procedure "
-                  "(window %p, message 0x%04X): %s\n", static_cast<void*>(hWnd), message, what);
-    ::OutputDebugStringA(trace);
+    char place[160];
+    std::snprintf(place, sizeof place, "framework: %s (window %p, message 0x%04X)", where,
+                  static_cast<void*>(hWnd), message);
+    AfxTraceCaughtException(place);
     switch (message) {
     case WM_CREATE: return -1;
     // Leaving the area invalid would repaint (and throw) for ever.
@@ -116,11 +122,12 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
         if (!IsImeWindow(hWnd)) {
             CWnd* wnd = t_wndInit;
             t_wndInit = nullptr;
+            t_wndTaken = hWnd;
             try {
                 CWndInternals::TakeCreatedWindow(wnd, hWnd);
             } catch (...) {
                 // Out of memory for the map: the window is made but not ours.
-                StoppedException(hWnd, WM_NCCREATE, "exception taking a new window");
+                StoppedException(hWnd, WM_NCCREATE, "taking a new window");
             }
         }
     }
@@ -134,7 +141,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         wnd = CHandleMap::Instance().LookupPermanent(hWnd);
     } catch (...) {
         // Only the map's first construction can throw (out of memory).
-        StoppedException(hWnd, message, "exception looking up a window");
+        StoppedException(hWnd, message, "looking up a window");
     }
     if (wnd) return AfxCallWndProc(wnd, hWnd, message, wParam, lParam);
     // A window whose CWnd detached: pass everything on.
@@ -148,14 +155,8 @@ LRESULT AfxCallWndProc(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM
     LRESULT result = 0;
     try {
         result = wnd->WindowProc(message, wParam, lParam);
-    } catch (const CException& e) {
-        char text[256];
-        if (!e.GetErrorMessage(text, sizeof text)) std::snprintf(text, sizeof text, "%s", e.GetRuntimeClassName());
-        result = StoppedException(hWnd, message, text);
-    } catch (const std::exception& e) {
-        result = StoppedException(hWnd, message, e.what());
     } catch (...) {
-        result = StoppedException(hWnd, message, "unknown exception");
+        result = StoppedException(hWnd, message, "window procedure");
     }
     // The handler may have deleted the object: touch it only while the map
     // still says it owns the window.
@@ -165,16 +166,12 @@ LRESULT AfxCallWndProc(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM
 }
 
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
-    static CRITICAL_SECTION* lock = [] {
-        static CRITICAL_SECTION section;
-        InitializeCriticalSection(&section);
-        return &section;
-    }();
+    static CCriticalSection lock;
     static std::set<std::string> names;
     char name[96];
     std::snprintf(name, sizeof name, "OrvFw:%x:%p:%p:%p", classStyle, static_cast<void*>(cursor),
                   static_cast<void*>(background), static_cast<void*>(icon));
-    EnterCriticalSection(lock);
+    CSingleLock hold(lock);
     const char* result = nullptr;
     auto found = names.find(name);
     if (found != names.end()) {
@@ -192,7 +189,6 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
         if (::RegisterClassA(&wc) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
             result = names.insert(name).first->c_str();
     }
-    LeaveCriticalSection(lock);
     return result;
 }
 
@@ -258,11 +254,17 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
                                   create.cy, create.hwndParent, create.hMenu, instance,
                                   create.lpCreateParams);
     const bool taken = t_wndInit != this;
+    const HWND takenHwnd = taken ? t_wndTaken : nullptr;
     t_wndInit = outer;
     ::UnhookWindowsHookEx(hook);
-    // On failure the window already went through WM_NCDESTROY and
-    // PostNcDestroy, which may have deleted this object.
-    if (!hWnd) return false;
+    if (!hWnd) {
+        // Refused after WM_NCCREATE: the window went through WM_NCDESTROY and
+        // PostNcDestroy, which may have deleted this object, and left the map.
+        // Refused before (a CBT hook further down the chain): no message came,
+        // and the object still holds the dead handle; only then is it touched.
+        if (takenHwnd && CHandleMap::Instance().LookupPermanent(takenHwnd) == this) Detach();
+        return false;
+    }
     if (!taken) return SubclassWindow(hWnd);
     return true;
 }
@@ -354,7 +356,7 @@ void CWnd::OnFinalNcDestroy(HWND hWnd) {
     try {
         PostNcDestroy();
     } catch (...) {
-        StoppedException(hWnd, WM_NCDESTROY, "exception in PostNcDestroy");
+        StoppedException(hWnd, WM_NCDESTROY, "PostNcDestroy");
     }
 }
 

@@ -422,6 +422,34 @@ TEST(WindowProcedure, ExceptionInOnCreateFailsCreationCleanly) {
 }
 
 namespace {
+HHOOK g_vetoHook = nullptr;
+HWND g_vetoed = nullptr;
+LRESULT CALLBACK VetoCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        g_vetoed = reinterpret_cast<HWND>(wParam);
+        return 1;
+    }
+    return CallNextHookEx(g_vetoHook, code, wParam, lParam);
+}
+}  // namespace
+
+// A creation refused by a hook sends no message at all: the object used to
+// keep the dead handle, stay in the map, and refuse every later Create.
+TEST(WindowProcedure, CreationVetoedByAHookLeavesNoDeadHandleBehind) {
+    RecordingWnd wnd;
+    g_vetoHook = SetWindowsHookExA(WH_CBT, VetoCreation, nullptr, GetCurrentThreadId());
+    ASSERT_NE(g_vetoHook, nullptr);
+    const bool made = CreateTopLevel(wnd);
+    UnhookWindowsHookEx(g_vetoHook);
+    EXPECT_FALSE(made);
+    ASSERT_NE(g_vetoed, nullptr);
+    EXPECT_FALSE(IsWindow(g_vetoed));
+    EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(g_vetoed), nullptr);
+    EXPECT_TRUE(CreateTopLevel(wnd)) << "the object can try again";
+}
+
+namespace {
 // A control made from a system class, whose notifications its parent hands back.
 class NotifiedButton : public CWnd {
 public:

@@ -4,6 +4,8 @@
 #include "OrvConnectManager.h"
 #include "OrvWireCodec.h"
 
+#include "AfxTrace.h"
+
 namespace {
 
 const UINT kAnswerMessage = WM_APP + 0x1C1;
@@ -12,56 +14,69 @@ const size_t kMaxWorkers = 4;
 
 std::wstring Widen(const CString& text) { return text.ToWide(); }
 
+std::unique_ptr<OrvAnswerRecord> FailureOf(int commandId, DWORD error) {
+    auto answer = std::make_unique<OrvAnswerRecord>();
+    answer->commandId = commandId;
+    answer->failed = true;
+    answer->error = static_cast<long>(error);
+    return answer;
+}
+
 }  // namespace
 
 OrvConnectChannel::OrvConnectChannel(OrvConnectManager& owner)
-    : m_owner(owner), m_sequence("9C2A71"), m_window(*this) {
+    : m_owner(owner), m_sequence("9C2A71") {
     m_lastSend = GetTickCount();
+    if (!m_window.Create([this](UINT message, WPARAM wParam, LPARAM lParam) {
+            return OnWindowMessage(message, wParam, lParam);
+        })) {
+        m_windowError = GetLastError();
+        if (!m_windowError) m_windowError = ERROR_INVALID_WINDOW_HANDLE;
+    }
     SetKeepAliveInterval(m_keepAliveMs);
 }
 
 OrvConnectChannel::~OrvConnectChannel() {
     *m_alive = false;
-    if (m_window.Get()) KillTimer(m_window.Get(), kKeepAliveTimer);
+    if (m_window.GetSafeHwnd()) m_window.KillTimer(kKeepAliveTimer);
     std::list<std::unique_ptr<Worker>> workers;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         m_stopping = true;
         for (auto& worker : m_workers) worker->client.Cancel();
         workers.swap(m_workers);
     }
-    m_wake.notify_all();
+    m_wake.WakeAll();
     for (auto& worker : workers)
         if (worker->thread.joinable()) worker->thread.join();
     // Answers posted but not yet taken would otherwise leak with the window.
-    MSG message;
-    while (m_window.Get() &&
-           PeekMessageA(&message, m_window.Get(), kAnswerMessage, kAnswerMessage, PM_REMOVE))
-        delete reinterpret_cast<OrvAnswerRecord*>(message.lParam);
+    m_window.Close([](UINT message, WPARAM, LPARAM lParam) {
+        if (message == kAnswerMessage) delete reinterpret_cast<OrvAnswerRecord*>(lParam);
+    });
 }
 
 void OrvConnectChannel::SetUrl(const CString& url) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     m_url = url;
 }
 
 CString OrvConnectChannel::GetUrl() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     return m_url;
 }
 
 void OrvConnectChannel::SetSequence(const CString& sequence) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     m_sequence = sequence;
 }
 
 CString OrvConnectChannel::GetSequence() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     return m_sequence;
 }
 
 void OrvConnectChannel::SetTimeouts(int connectMs, int receiveMs) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     // WinHTTP takes 0 as "wait forever"; never ask for that.
     if (connectMs > 0) m_connectMs = connectMs;
     if (receiveMs > 0) m_receiveMs = receiveMs;
@@ -69,22 +84,33 @@ void OrvConnectChannel::SetTimeouts(int connectMs, int receiveMs) {
 
 void OrvConnectChannel::SetKeepAliveInterval(int periodMs) {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         m_keepAliveMs = periodMs > 0 ? periodMs : 0;
     }
-    if (!m_window.Get()) return;
-    KillTimer(m_window.Get(), kKeepAliveTimer);
+    if (!m_window.GetSafeHwnd()) return;
+    m_window.KillTimer(kKeepAliveTimer);
     if (periodMs <= 0) return;
     // Checked a few times per period, so a poll is at most a quarter late.
     int tick = periodMs / 4;
     if (tick < 50) tick = 50;
     if (tick > 5000) tick = 5000;
-    SetTimer(m_window.Get(), kKeepAliveTimer, static_cast<UINT>(tick), nullptr);
+    m_window.SetTimer(kKeepAliveTimer, static_cast<UINT>(tick));
 }
 
 void OrvConnectChannel::Send(int commandId, const std::vector<CString>& args) {
     const OrvCommandSpec_t* spec = OrvFindCommand(commandId);
     if (!spec) return;
+    if (m_windowError) {
+        // No way to reach the owner's thread later: the request fails now,
+        // rather than being performed and its answer lost.
+        std::unique_ptr<OrvAnswerRecord> failure = FailureOf(commandId, m_windowError);
+        try {
+            m_owner.Deliver(*failure);
+        } catch (...) {
+            AfxTraceCaughtException("connect: answer operation");
+        }
+        return;
+    }
     WatchSessions(commandId, args);
     Job job;
     job.commandId = commandId;
@@ -95,9 +121,8 @@ void OrvConnectChannel::Send(int commandId, const std::vector<CString>& args) {
 
 void OrvConnectChannel::Enqueue(Job job) {
     ReapFinished();
-    bool startWorker = false;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         if (m_stopping) {
             if (job.answered) m_pending.fetch_sub(1);
             return;
@@ -112,52 +137,54 @@ void OrvConnectChannel::Enqueue(Job job) {
         size_t running = 0;
         for (const auto& worker : m_workers)
             if (!worker->leaving) ++running;
+        bool started = false;
         if (static_cast<size_t>(m_idle) < m_queue.size() && running < kMaxWorkers) {
             try {
                 m_workers.push_back(std::make_unique<Worker>());
                 Worker& worker = *m_workers.back();
                 worker.thread = std::thread(&OrvConnectChannel::Run, this, std::ref(worker));
-                startWorker = true;
-            } catch (const std::exception&) {
+                started = true;
+            } catch (...) {
+                AfxTraceCaughtException("connect: starting a worker");
                 if (!m_workers.empty() && !m_workers.back()->thread.joinable())
                     m_workers.pop_back();
             }
         }
-        if (!startWorker && running == 0) {
-            // No worker takes jobs and none could be started: fail the queued
-            // requests rather than leave them unanswered.
-            while (!m_queue.empty()) {
-                auto answer = std::make_unique<OrvAnswerRecord>();
-                answer->commandId = m_queue.front().commandId;
-                answer->failed = true;
-                answer->error = ERROR_NOT_ENOUGH_MEMORY;
-                const bool answered = m_queue.front().answered;
-                m_queue.pop_front();
-                OrvAnswerRecord* raw = answer.release();
-                if (!PostMessageA(m_window.Get(), kAnswerMessage, 0, reinterpret_cast<LPARAM>(raw))) {
-                    delete raw;
-                    if (answered) m_pending.fetch_sub(1);
-                }
-            }
+        // No worker takes jobs and none could be started: fail the queued
+        // requests rather than leave them unanswered.
+        if (!started && running == 0) FailQueuedJobs(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    m_wake.WakeOne();
+}
+
+void OrvConnectChannel::FailQueuedJobs(DWORD error) {
+    while (!m_queue.empty()) {
+        const Job& job = m_queue.front();
+        std::unique_ptr<OrvAnswerRecord> answer = FailureOf(job.commandId, error);
+        const bool answered = job.answered;
+        m_queue.pop_front();
+        if (m_window.Post(kAnswerMessage, 0, reinterpret_cast<LPARAM>(answer.get()))) {
+            answer.release();  // the window's message owns it now
+        } else if (answered) {
+            m_pending.fetch_sub(1);
         }
     }
-    m_wake.notify_one();
 }
 
 void OrvConnectChannel::Close() {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         m_closing = true;
         m_pollSession.Empty();
     }
-    m_wake.notify_all();
+    m_wake.WakeAll();
     ReapFinished();
 }
 
 void OrvConnectChannel::ReapFinished() {
     std::list<std::unique_ptr<Worker>> finished;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         for (auto it = m_workers.begin(); it != m_workers.end();) {
             if ((*it)->done) {
                 finished.push_back(std::move(*it));
@@ -175,9 +202,9 @@ void OrvConnectChannel::Run(Worker& worker) {
     for (;;) {
         Job job;
         {
-            std::unique_lock<std::mutex> lock(m_mutex);
+            CSingleLock lock(m_lock);
             ++m_idle;
-            m_wake.wait(lock, [this] { return m_stopping || m_closing || !m_queue.empty(); });
+            m_wake.Wait(lock, [this] { return m_stopping || m_closing || !m_queue.empty(); });
             --m_idle;
             if (m_stopping || (m_queue.empty() && m_closing)) {
                 worker.leaving = true;
@@ -195,7 +222,7 @@ void OrvConnectChannel::Run(Worker& worker) {
         }
     }
     worker.client.Close();
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     worker.done = true;
 }
 
@@ -217,14 +244,15 @@ std::unique_ptr<OrvAnswerRecord> OrvConnectChannel::Perform(Worker& worker, cons
             answer->failed = true;
             answer->error = ERROR_INVALID_DATA;
         }
-    } catch (const std::exception&) {
+    } catch (...) {
         // Out of memory on a monstrous answer: the command failed, nothing more.
+        AfxTraceCaughtException("connect: performing a request");
         answer->failed = true;
         answer->error = ERROR_NOT_ENOUGH_MEMORY;
     }
     {
         // Aborted by the destructor: nobody is left to answer.
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         if (m_stopping) return nullptr;
     }
     if (answer->failed) {
@@ -240,21 +268,21 @@ std::unique_ptr<OrvAnswerRecord> OrvConnectChannel::Perform(Worker& worker, cons
 
 void OrvConnectChannel::Hand(std::unique_ptr<OrvAnswerRecord> answer) {
     const bool answered = answer->commandId != ORVCMD_POLL;
-    OrvAnswerRecord* raw = answer.release();
-    // A full message queue empties as the user-interface thread pumps.
-    while (!PostMessageA(m_window.Get(), kAnswerMessage, 0, reinterpret_cast<LPARAM>(raw))) {
+    // A full message queue empties as the owner's thread pumps; a closed
+    // window takes nothing any more.
+    while (!m_window.Post(kAnswerMessage, 0, reinterpret_cast<LPARAM>(answer.get()))) {
         bool stopping;
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
+            CSingleLock lock(m_lock);
             stopping = m_stopping;
         }
-        if (stopping) {
-            delete raw;
+        if (stopping || !m_window.IsOpen()) {
             if (answered) m_pending.fetch_sub(1);
             return;
         }
         Sleep(10);
     }
+    answer.release();  // the window's message owns it now
 }
 
 LRESULT OrvConnectChannel::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -263,7 +291,7 @@ LRESULT OrvConnectChannel::OnWindowMessage(UINT message, WPARAM wParam, LPARAM l
         KeepAlive();
         return 0;
     }
-    if (message != kAnswerMessage) return DefWindowProcA(m_window.Get(), message, wParam, lParam);
+    if (message != kAnswerMessage) return 0;
     std::unique_ptr<OrvAnswerRecord> answer(reinterpret_cast<OrvAnswerRecord*>(lParam));
     if (!answer) return 0;
     if (answer->commandId != ORVCMD_POLL) m_pending.fetch_sub(1);
@@ -272,16 +300,18 @@ LRESULT OrvConnectChannel::OnWindowMessage(UINT message, WPARAM wParam, LPARAM l
     // first call on, only locals are touched, and nothing follows its end.
     const std::shared_ptr<bool> alive = m_alive;
     OrvConnectManager& owner = m_owner;
-    // Nothing may unwind through the system's message dispatch.
+    // An answer operation that throws must not cost the notices after it.
     try {
         owner.Deliver(*answer);
     } catch (...) {
+        AfxTraceCaughtException("connect: answer operation");
     }
     for (const CString& notice : answer->notices) {
         if (!*alive) break;
         try {
             owner.DeliverNotice(notice);
         } catch (...) {
+            AfxTraceCaughtException("connect: OnServerNotice");
         }
     }
     return 0;
@@ -290,7 +320,7 @@ LRESULT OrvConnectChannel::OnWindowMessage(UINT message, WPARAM wParam, LPARAM l
 void OrvConnectChannel::KeepAlive() {
     std::vector<CString> args;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         if (m_stopping || m_closing || m_keepAliveMs <= 0 || m_pollSession.IsEmpty() ||
             m_pollInFlight)
             return;
@@ -307,12 +337,12 @@ void OrvConnectChannel::KeepAlive() {
 
 void OrvConnectChannel::WatchSessions(int commandId, const std::vector<CString>& args) {
     if (commandId != ORVCMD_KILL_SESSION && commandId != ORVCMD_DROP_USER) return;
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     if (!args.empty() && args[0] == m_pollSession) m_pollSession.Empty();
 }
 
 void OrvConnectChannel::WatchAnswer(const OrvAnswerRecord& answer) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     if (answer.commandId == ORVCMD_POLL) {
         m_pollInFlight = false;
         if (!answer.failed && !answer.text.empty() && answer.text[0] == "3") m_pollSession.Empty();

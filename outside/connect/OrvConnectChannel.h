@@ -4,24 +4,25 @@
 // their answers reach the thread that built the manager.
 #include "OrvAnswerRecord.h"
 #include "OrvHttpClient.h"
-#include "OrvMessageWindow.h"
 
+#include "CConditionVariable.h"
+#include "CCriticalSection.h"
+#include "CMessageWindow.h"
 #include "CString.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <list>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 class OrvConnectManager;
 
-class OrvConnectChannel final : private OrvMessageWindow::Handler {
+class OrvConnectChannel final {
 public:
+    // Makes the answer window on the calling thread, which then owns it.
     explicit OrvConnectChannel(OrvConnectManager& owner);
     // Aborts the requests in flight, ends every worker and drops the answers
     // not yet delivered: a manager being destroyed is answered no more.
@@ -36,7 +37,8 @@ public:
     void SetTimeouts(int connectMs, int receiveMs);
     void SetKeepAliveInterval(int periodMs);
 
-    // From any thread.
+    // From any thread. Without an answer window (the system refused it) the
+    // request fails at once, on the calling thread.
     void Send(int commandId, const std::vector<CString>& args);
     void Close();
     int Pending() const { return m_pending.load(); }
@@ -57,7 +59,10 @@ private:
         bool done = false;     // the thread is about to end; join it
     };
 
-    LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Hands a failure record for every queued job to the window; for when
+    // no worker is left to take them.
+    void FailQueuedJobs(DWORD error);
     void Enqueue(Job job);
     void Run(Worker& worker);
     std::unique_ptr<OrvAnswerRecord> Perform(Worker& worker, const Job& job);
@@ -70,8 +75,8 @@ private:
 
     OrvConnectManager& m_owner;
 
-    mutable std::mutex m_mutex;
-    std::condition_variable m_wake;
+    mutable CCriticalSection m_lock;
+    CConditionVariable m_wake;
     std::deque<Job> m_queue;
     std::list<std::unique_ptr<Worker>> m_workers;
     int m_idle = 0;
@@ -89,5 +94,6 @@ private:
     // Cleared by the destructor; an answer operation may destroy the manager.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 
-    OrvMessageWindow m_window;
+    CMessageWindow m_window;
+    DWORD m_windowError = 0;  // why the window could not be made
 };

@@ -21,9 +21,9 @@ ORVCONTACTINFO* RecordsOf(std::vector<ORVCONTACTINFO>& records) {
 
 }  // namespace
 
-OrvConnectManager::OrvConnectManager() : m_channel(new OrvConnectChannel(*this)) {}
+OrvConnectManager::OrvConnectManager() : m_channel(std::make_unique<OrvConnectChannel>(*this)) {}
 
-OrvConnectManager::~OrvConnectManager() { delete m_channel; }
+OrvConnectManager::~OrvConnectManager() = default;
 
 void OrvConnectManager::SetUrl(const CString& url) { m_channel->SetUrl(url); }
 CString OrvConnectManager::GetUrl() const { return m_channel->GetUrl(); }

@@ -14,11 +14,23 @@
 // destroy the manager on the thread that pumps its messages; destruction
 // aborts the requests in flight, ends every worker before it returns, and
 // the requests it cut short are answered no more. An answer operation may
-// destroy the manager; nothing is called on it afterwards.
+// destroy the manager; nothing is called on it afterwards. An exception
+// thrown by an answer operation is traced and stopped.
+//
+// Should the system refuse the hidden window (out of window handles), the
+// manager still answers every request: at once, on the calling thread,
+// with OnConnectError and OnCommandFailed.
+//
+// The virtual table is part of the contract: OnDataReceive and
+// OnConnectError, then the answer operations in the order below, then the
+// destructor. Each comment gives the vtable slot (from 0) and the number of
+// the answer operation.
 #include "ConnectExport.h"
 
 #include "CString.h"
 #include "OrvContactInfo.h"
+
+#include <memory>
 
 class OrvConnectChannel;
 struct OrvAnswerRecord;
@@ -57,7 +69,6 @@ struct ORVPATHINFO {
 class CONNECT_API OrvConnectManager {
 public:
     OrvConnectManager();
-    virtual ~OrvConnectManager();
     OrvConnectManager(const OrvConnectManager&) = delete;
     OrvConnectManager& operator=(const OrvConnectManager&) = delete;
 
@@ -114,46 +125,51 @@ protected:
     // The manager's own notifications, before the answer operation they
     // precede: a 200 answer of length bytes arrived for a command; the
     // transport failed (a Win32/WinHTTP error, or the HTTP status).
-    virtual void OnDataReceive(unsigned commandId, long length);
-    virtual void OnConnectError(long error);
+    virtual void OnDataReceive(unsigned commandId, long length);               // slot 0
+    virtual void OnConnectError(long error);                                    // slot 1
 
-    // The answer operations, in slot order.
-    virtual void OnCommandFailed(CString commandId);                        // 1
-    virtual void OnValueAnswer(CString code, CString value);                // 2 drop-user
-    virtual void OnAddUserAnswer(CString code);                             // 3
-    virtual void OnDropContactsAnswer(CString code);                        // 4
-    virtual void OnAddContactsAnswer(CString code);                         // 5
-    virtual void OnPlainAnswerA(CString code);                              // 6 update-status
-    virtual void OnUpdateUserAnswer(CString code);                          // 7
-    virtual void OnUpdateContactsAnswer(CString code);                      // 8
-    virtual void OnPlainAnswerB(CString code);                              // 9 kill-session
-    virtual void OnSearchAnswer(CString code, int count, ORVCONTACTINFO* records);  // 10
-    virtual void OnDropAddContactsAnswer(CString code);                     // 11
+    // The answer operations.
+    virtual void OnCommandFailed(CString commandId);                            // slot 2, answer 1
+    virtual void OnValueAnswer(CString code, CString value);                    // slot 3, answer 2: drop-user
+    virtual void OnAddUserAnswer(CString code);                                 // slot 4, answer 3
+    virtual void OnDropContactsAnswer(CString code);                            // slot 5, answer 4
+    virtual void OnAddContactsAnswer(CString code);                             // slot 6, answer 5
+    virtual void OnPlainAnswerA(CString code);                                  // slot 7, answer 6: update-status
+    virtual void OnUpdateUserAnswer(CString code);                              // slot 8, answer 7
+    virtual void OnUpdateContactsAnswer(CString code);                          // slot 9, answer 8
+    virtual void OnPlainAnswerB(CString code);                                  // slot 10, answer 9: kill-session
+    virtual void OnSearchAnswer(CString code, int count, ORVCONTACTINFO* records);  // slot 11, answer 10
+    virtual void OnDropAddContactsAnswer(CString code);                         // slot 12, answer 11
     virtual void OnGetContactsAnswer(CString code, CString email, int count,
-                                     ORVCONTACTINFO* records);              // 12
-    virtual void OnChangeEmailAnswer(CString code);                         // 13
-    virtual void OnTreeAnswer(CString code, int count, ORVCONTACTINFO* records);    // 14
+                                     ORVCONTACTINFO* records);                  // slot 13, answer 12
+    virtual void OnChangeEmailAnswer(CString code);                             // slot 14, answer 13
+    virtual void OnTreeAnswer(CString code, int count, ORVCONTACTINFO* records);    // slot 15, answer 14
     virtual void OnOnlineContactsAnswer(CString code, int count,
-                                        ORVCONTACTINFO* records);           // 15 update-irc-time
+                                        ORVCONTACTINFO* records);               // slot 16, answer 15: update-irc-time
     virtual void OnSearchPathAnswer(CString code, CString sourceEmail, CString destination,
-                                    CString hops, int pathCount, ORVPATHINFO* paths);  // 16
+                                    CString hops, int pathCount, ORVPATHINFO* paths);  // slot 17, answer 16
     virtual void OnSearchPathByKeywordAnswer(CString code, int pathCount,
-                                             ORVPATHINFO* paths);           // 17
+                                             ORVPATHINFO* paths);               // slot 18, answer 17
     virtual void OnLogInAnswer(CString code, CString memberId, CString key, CString firstName,
                                CString lastName, CString occupation, CString sessionId,
                                int bannerPeriod, CString panelUrl1, CString chatServer,
                                CString chatPort, CString chatDelay, CString panelUrl2,
                                CString chatPingRate, int idleLimit, int reserved,
-                               CString serverInfo);                         // 18
-    virtual void OnVersionAnswer(CString code, CString action, CString arg1, CString arg2);  // 19
-    virtual void OnServerNotice(CString text);                              // 20
-    virtual void OnVerifyUserAnswer(CString code, CString password, CString key);  // 21
-    virtual void OnStartInfoAnswer(CString code, CString page);             // 22
+                               CString serverInfo);                             // slot 19, answer 18
+    virtual void OnVersionAnswer(CString code, CString action, CString arg1, CString arg2);  // slot 20, answer 19
+    virtual void OnServerNotice(CString text);                                  // slot 21, answer 20
+    virtual void OnVerifyUserAnswer(CString code, CString password, CString key);  // slot 22, answer 21
+    virtual void OnStartInfoAnswer(CString code, CString page);                 // slot 23, answer 22
     // Kept for the slot layout; nothing calls them.
-    virtual void OnReservedAnswerA(CString text);
-    virtual void OnReservedAnswerB(CString text);
-    virtual void OnReservedAnswerC(CString first, CString second, CString third);
-    virtual void OnReservedAnswerD(CString first, CString second, CString third);
+    virtual void OnReservedAnswerA(CString text);                               // slot 24
+    virtual void OnReservedAnswerB(CString text);                               // slot 25
+    virtual void OnReservedAnswerC(CString first, CString second, CString third);  // slot 26
+    virtual void OnReservedAnswerD(CString first, CString second, CString third);  // slot 27
+
+public:
+    // Declared after the answer operations so that they keep their slots;
+    // the destructor takes slots 28 and 29 (complete and deleting).
+    virtual ~OrvConnectManager();
 
 private:
     friend class OrvConnectChannel;
@@ -162,5 +178,5 @@ private:
     void Deliver(OrvAnswerRecord& answer);
     void DeliverNotice(const CString& text);
 
-    OrvConnectChannel* m_channel;
+    std::unique_ptr<OrvConnectChannel> m_channel;
 };

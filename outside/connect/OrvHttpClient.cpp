@@ -9,7 +9,7 @@
 // and the body and the read buffer must stay valid until then.
 struct OrvHttpCall {
     std::atomic<long> refs{1};
-    WinEvent done{false};
+    CEvent done{false};
     std::string body;
     std::vector<char> buffer;
     bool failed = false;

@@ -3,7 +3,7 @@
 // open connection (kept alive between requests to the same server). The
 // worker waits for each step of a request; Cancel, from any thread, ends the
 // wait at once, so a silent server never holds the worker.
-#include "WinEvent.h"
+#include "CEvent.h"
 #include "WinHttpHandle.h"
 
 #include <string>
@@ -38,7 +38,7 @@ private:
     // Waits for the step begun on call; false when it failed or was cancelled.
     bool Await(OrvHttpCall& call, DWORD& error);
 
-    WinEvent m_cancel{true};
+    CEvent m_cancel{true};
     WinHttpHandle m_session;
     WinHttpHandle m_connection;
     std::wstring m_host;

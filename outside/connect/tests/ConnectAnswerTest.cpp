@@ -2,11 +2,13 @@
 // with its values in order, and malformed answers never crash and always end
 // in exactly one call.
 #include "ConnectTestSupport.h"
+#include "DebugOutputCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
+#include <thread>
 
 using connecttest::CraftedServer;
 using connecttest::HttpOk;
@@ -368,4 +370,62 @@ TEST(ConnectAnswers, TextTravelsAsUtf8AndArrivesInTheAnsiCodePage) {
     ASSERT_NE(page, nullptr);
     // The euro sign exists in 1252, the CJK character does not; text ends at NUL.
     EXPECT_EQ(page->text.at(1), "Zo\xeb \x80 ?");
+}
+
+namespace {
+HHOOK g_vetoHook = nullptr;
+LRESULT CALLBACK VetoWindows(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) return 1;
+    return CallNextHookEx(g_vetoHook, code, wParam, lParam);
+}
+}  // namespace
+
+TEST(ConnectAnswers, ManagerWithoutItsWindowFailsEveryRequestAtOnce) {
+    CraftedServer server(Canned());
+    // The system refuses the manager its hidden window.
+    g_vetoHook = SetWindowsHookExA(WH_CBT, VetoWindows, nullptr, GetCurrentThreadId());
+    ASSERT_NE(g_vetoHook, nullptr);
+    auto m = std::make_unique<Recorder>();
+    UnhookWindowsHookEx(g_vetoHook);
+    m->SetUrl(server.Url().c_str());
+
+    m->DoGetTreeCommand("1042", "S");
+    m->DoCheckUserCommand("a@b.com", "pw", "1", "1.0");
+    // Answered before the calls returned, rather than sent and lost.
+    ASSERT_EQ(m->calls.size(), 2u);
+    EXPECT_EQ(m->calls[0].slot, 1);
+    EXPECT_EQ(m->calls[0].text.at(0), "23");
+    EXPECT_EQ(m->calls[1].slot, 1);
+    EXPECT_EQ(m->calls[1].text.at(0), "25");
+    ASSERT_EQ(m->errors.size(), 2u);
+    EXPECT_NE(m->errors[0], 0);
+    EXPECT_EQ(m->PendingCount(), 0);
+
+    std::thread other([&] { m->DoGetContactsCommand("S"); });
+    other.join();
+    ASSERT_EQ(m->calls.size(), 3u);
+    EXPECT_EQ(m->calls[2].text.at(0), "21");
+    EXPECT_EQ(server.RequestCount(), 0u) << "nothing is sent whose answer could not come back";
+}
+
+TEST(ConnectAnswers, AnswerOperationThatThrowsIsTracedAndItsNoticesStillArrive) {
+    orvtest::DebugOutputCapture capture;
+    CraftedServer server([](const CraftedServer::Request&) {
+        return HttpOk(R"({"code":"0","records":[],"notices":["after the failure"]})");
+    });
+    Recorder m;
+    m.SetUrl(server.Url().c_str());
+    m.throwAtSlot = 14;
+    m.DoGetTreeCommand("1042", "S");
+    ASSERT_TRUE(m.WaitAnswers(1));
+    ASSERT_TRUE(connecttest::PumpUntil([&] { return m.Notices().size() == 1; }));
+    EXPECT_EQ(m.Notices()[0], "after the failure");
+    EXPECT_NE(capture.Text().find("connect: answer operation: exception caught: recorder told to fail"),
+              std::string::npos)
+        << capture.Text();
+
+    // The manager goes on answering.
+    m.throwAtSlot = 0;
+    m.DoGetTreeCommand("1042", "S");
+    EXPECT_TRUE(m.WaitAnswers(2));
 }

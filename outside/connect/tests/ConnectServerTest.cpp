@@ -61,8 +61,8 @@ std::string MailedPassword(const std::string& dataDir, const std::string& addres
 
 // A POST from the test itself, for the operator's notice.
 bool PostRaw(int port, const std::string& path, const std::string& body) {
-    connecttest::Winsock winsock;
-    connecttest::Socket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    CWinsockStartup winsock;
+    CSocketHandle s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<u_short>(port));

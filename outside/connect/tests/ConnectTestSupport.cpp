@@ -3,6 +3,7 @@
 #include <ws2tcpip.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
 namespace connecttest {
 
@@ -55,6 +56,7 @@ Call& Recorder::Add(int slot, std::vector<std::string> text) {
     call.text = std::move(text);
     call.threadId = GetCurrentThreadId();
     calls.push_back(std::move(call));
+    if (slot == throwAtSlot) throw std::runtime_error("recorder told to fail");
     return calls.back();
 }
 
@@ -114,12 +116,6 @@ void Recorder::OnVerifyUserAnswer(CString code, CString password, CString key) {
 void Recorder::OnStartInfoAnswer(CString code, CString page) { Add(22, {S(code), S(page)}); }
 
 
-Winsock::Winsock() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-}
-Winsock::~Winsock() { WSACleanup(); }
-
 std::string HttpStatus(int status, const std::string& body) {
     return "HTTP/1.1 " + std::to_string(status) + " Crafted\r\n" +
            "Content-Type: application/json; charset=utf-8\r\nContent-Length: " +
@@ -132,7 +128,7 @@ const char* const CraftedServer::kClose = "\x01close";
 const char* const CraftedServer::kHang = "\x01hang";
 
 CraftedServer::CraftedServer(Responder responder) : m_responder(std::move(responder)) {
-    m_listener = Socket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    m_listener.Reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -149,30 +145,30 @@ CraftedServer::~CraftedServer() { Stop(); }
 std::string CraftedServer::Url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
 
 std::vector<CraftedServer::Request> CraftedServer::Requests() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     return m_requests;
 }
 
 size_t CraftedServer::RequestCount() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     return m_requests.size();
 }
 
 bool CraftedServer::Stopping() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    CSingleLock lock(m_lock);
     return m_stopping;
 }
 
 void CraftedServer::Stop() {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         m_stopping = true;
     }
-    m_stopped.notify_all();
+    m_stopped.WakeAll();
     if (m_acceptThread.joinable()) m_acceptThread.join();
     std::vector<std::thread> connections;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         connections.swap(m_connections);
     }
     for (std::thread& t : connections) t.join();
@@ -188,13 +184,13 @@ void CraftedServer::AcceptLoop() {
         if (select(0, &readable, nullptr, nullptr, &wait) <= 0) continue;
         SOCKET client = accept(m_listener.Get(), nullptr, nullptr);
         if (client == INVALID_SOCKET) continue;
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CSingleLock lock(m_lock);
         m_connections.emplace_back(&CraftedServer::Serve, this, client);
     }
 }
 
 void CraftedServer::Serve(SOCKET rawClient) {
-    Socket client(rawClient);
+    CSocketHandle client(rawClient);
     std::string buffer;
     // Requests on this connection, one after another (keep-alive).
     while (!Stopping()) {
@@ -237,14 +233,14 @@ void CraftedServer::Serve(SOCKET rawClient) {
         request.body = buffer.substr(headerEnd + 4, length);
         buffer.erase(0, headerEnd + 4 + length);
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
+            CSingleLock lock(m_lock);
             m_requests.push_back(request);
         }
         const std::string answer = m_responder(request);
         if (answer == kClose) return;
         if (answer == kHang) {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_stopped.wait(lock, [this] { return m_stopping; });
+            CSingleLock lock(m_lock);
+            m_stopped.Wait(lock, [this] { return m_stopping; });
             return;
         }
         size_t sent = 0;

@@ -4,12 +4,14 @@
 #include "OrvConnectManager.h"
 #include "TestSupport.h"
 
-#include <winsock2.h>
+#include "CConditionVariable.h"
+#include "CCriticalSection.h"
+#include "CSocketHandle.h"
+#include "CWinsockStartup.h"
+
 #include <windows.h>
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,7 +20,7 @@ namespace connecttest {
 
 // One call of an answer operation, with copies of everything it received.
 struct Call {
-    int slot = 0;  // 1..22 as in the manager's header
+    int slot = 0;  // the answer operation's number, 1..22 (its vtable slot - 1)
     std::vector<std::string> text;
     std::vector<int> numbers;
     std::vector<ORVCONTACTINFO> records;
@@ -31,6 +33,8 @@ public:
     std::vector<Call> calls;      // every answer operation, in order
     std::vector<long> errors;     // OnConnectError
     std::vector<unsigned> received;  // OnDataReceive command ids
+    // The answer operation with this number throws once it recorded its call.
+    int throwAtSlot = 0;
     // Answer calls other than OnServerNotice.
     int AnswerCount() const;
     const Call* Last(int slot) const;
@@ -78,40 +82,6 @@ private:
 using orvtest::PumpUntil;
 using orvtest::PumpFor;
 
-struct Winsock {
-    Winsock();
-    ~Winsock();
-    Winsock(const Winsock&) = delete;
-    Winsock& operator=(const Winsock&) = delete;
-};
-
-// The one owner of a socket.
-class Socket {
-public:
-    Socket() = default;
-    explicit Socket(SOCKET s) : m_socket(s) {}
-    ~Socket() { Reset(); }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    Socket(Socket&& other) noexcept : m_socket(other.m_socket) { other.m_socket = INVALID_SOCKET; }
-    Socket& operator=(Socket&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            m_socket = other.m_socket;
-            other.m_socket = INVALID_SOCKET;
-        }
-        return *this;
-    }
-    SOCKET Get() const { return m_socket; }
-    void Reset() {
-        if (m_socket != INVALID_SOCKET) closesocket(m_socket);
-        m_socket = INVALID_SOCKET;
-    }
-
-private:
-    SOCKET m_socket = INVALID_SOCKET;
-};
-
 // "HTTP/1.1 200 OK" with a JSON body and its length.
 std::string HttpOk(const std::string& body);
 std::string HttpStatus(int status, const std::string& body);
@@ -147,11 +117,11 @@ private:
     bool Stopping() const;
 
     Responder m_responder;
-    Winsock m_winsock;
-    Socket m_listener;
+    CWinsockStartup m_winsock;
+    CSocketHandle m_listener;
     int m_port = 0;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_stopped;
+    mutable CCriticalSection m_lock;
+    CConditionVariable m_stopped;
     bool m_stopping = false;
     std::vector<Request> m_requests;
     std::thread m_acceptThread;

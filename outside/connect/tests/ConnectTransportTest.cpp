@@ -18,8 +18,8 @@ namespace {
 
 // A loopback port where nothing listens.
 int ClosedPort() {
-    connecttest::Winsock winsock;
-    connecttest::Socket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    CWinsockStartup winsock;
+    CSocketHandle s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -251,8 +251,8 @@ TEST(ConnectTransport, KeepAlivePollsTheOpenSessionAndBringsNotices) {
 
 TEST(ConnectTransport, HttpsAddressesSpeakTls) {
     // A listener that takes the first bytes the client sends, then hangs up.
-    connecttest::Winsock winsock;
-    connecttest::Socket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    CWinsockStartup winsock;
+    CSocketHandle listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -262,7 +262,7 @@ TEST(ConnectTransport, HttpsAddressesSpeakTls) {
     getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&address), &size);
     std::string first;
     std::thread peer([&] {
-        connecttest::Socket client(accept(listener.Get(), nullptr, nullptr));
+        CSocketHandle client(accept(listener.Get(), nullptr, nullptr));
         char buffer[512];
         const int got = recv(client.Get(), buffer, sizeof buffer, 0);
         if (got > 0) first.assign(buffer, static_cast<size_t>(got));

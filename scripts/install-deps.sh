@@ -20,8 +20,8 @@ packages=(
     googletest
     # host side: the network's server and its tests
     g++ libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libsodium-dev libssl-dev zlib1g-dev
-    # chat server
-    ngircd
+    # chat server: ngircd (built with PAM) and pam_exec for its authentication helper
+    ngircd libpam-modules
     # helpers the tests use
     curl python3 procps
     # server benchmarks: the reference graph library, the load generator, the static-file baseline

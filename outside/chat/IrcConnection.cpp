@@ -242,6 +242,16 @@ bool IrcConnection::ReadAvailable() {
 }
 
 void IrcConnection::Run(std::string host, int port) {
+    // Nothing may leave the thread's body: the connection counts as lost.
+    try {
+        Serve(host, port);
+    } catch (...) {
+        AfxTraceCaughtException("chat: connection thread");
+        Fail(ORVCHAT_LOST_CONNECTION);
+    }
+}
+
+void IrcConnection::Serve(const std::string& host, int port) {
     if (!ConnectSocket(host, port)) {
         if (!m_stop) Fail(ORVCHAT_LOST_UNREACHABLE);
         return;

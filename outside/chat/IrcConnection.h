@@ -65,6 +65,7 @@ public:
 
 private:
     void Run(std::string host, int port);
+    void Serve(const std::string& host, int port);
     bool ConnectSocket(const std::string& host, int port);
     bool ReadAvailable();
     bool WriteLine(const std::string& line);

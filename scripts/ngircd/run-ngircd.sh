@@ -47,8 +47,24 @@ as_root install -m 644 "$dir/pam.service" "$pam_file"
 "$ngircd" -n -f "$conf" &
 pids+=($!)
 ngircd_pid=$!
+# The keeper is started again should it ever end by itself (not for a
+# command-line error, exit code 2).
+keep_keeper() {
+    local child=
+    trap '[ -n "$child" ] && kill -TERM "$child" 2>/dev/null; [ -n "$child" ] && wait "$child"; exit 0' TERM
+    while :; do
+        "$bin_dir/orvane-keeper" --chat-port "$port" --link-file "$dir/keeper.link" --state "$dir/rooms.state" &
+        child=$!
+        status=0
+        wait "$child" || status=$?
+        child=
+        [ $status -eq 2 ] && exit 2
+        echo "run-ngircd.sh: the keeper ended (status $status); starting it again" >&2
+        sleep 1
+    done
+}
 if [ $with_keeper = yes ]; then
-    "$bin_dir/orvane-keeper" --chat-port "$port" --link-file "$dir/keeper.link" --state "$dir/rooms.state" &
+    keep_keeper &
     pids+=($!)
 fi
 # Ends with the chat server; the keeper re-links by itself while it runs.

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include <atomic>
+#include <exception>
 
 namespace {
 
@@ -27,6 +28,12 @@ int main(int argc, char** argv) {
     sigaction(SIGINT, &stopAction, nullptr);
     sigaction(SIGTERM, &stopAction, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
-    keeper::KeeperService service(options);
-    return service.Run(g_stop);
+    try {
+        keeper::KeeperService service(options);
+        return service.Run(g_stop);
+    } catch (const std::exception& failure) {
+        // run-ngircd.sh starts the keeper again.
+        std::fprintf(stderr, "orvane-keeper: stopped by an error: %s\n", failure.what());
+        return 1;
+    }
 }

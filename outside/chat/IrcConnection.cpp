@@ -128,7 +128,7 @@ bool IrcConnection::Receive(std::string& line, bool& lost, int& reason) {
     return false;
 }
 
-bool IrcConnection::PostLine(std::string line) {
+void IrcConnection::PostLine(std::string line) {
     bool wake;
     {
         CSingleLock lock(m_lock);
@@ -137,7 +137,6 @@ bool IrcConnection::PostLine(std::string line) {
         if (m_inbox.size() >= MaxInboxLines) m_readPaused = true;
     }
     if (wake && m_wake) m_wake();
-    return true;
 }
 
 void IrcConnection::Fail(int reason) {

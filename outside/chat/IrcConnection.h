@@ -69,7 +69,7 @@ private:
     bool ConnectSocket(const std::string& host, int port);
     bool ReadAvailable();
     bool WriteLine(const std::string& line);
-    bool PostLine(std::string line);
+    void PostLine(std::string line);
     void Fail(int reason);
 
     std::function<void()> m_wake;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # build.sh: one entry point for both trees.
 #   ./build.sh deps      install what the build and tests need (Debian, as root or with sudo)
-#   ./build.sh build     build the Windows tree (build/win) and the host tree (build/host)
+#   ./build.sh build     build the host tree (build/host, which draws the skins) and the Windows tree (build/win)
 #   ./build.sh test      build, then run every test of both trees
 #   ./build.sh run       build, then start the demo network and the program
 #   ./build.sh clean     remove build/
@@ -23,7 +23,8 @@ test_arch() {
 
 configure_win() {  # folder arch with-tests
     cmake -S "$root" -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$2-posix.cmake" -DORV_BUILD_TESTS="$3" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$2-posix.cmake" -DORV_BUILD_TESTS="$3" \
+        -DORV_SKINS_DIR="$build/host/skins" >/dev/null
     cmake --build "$1" -j "$jobs"
 }
 
@@ -34,14 +35,15 @@ win_test_dir() {
 
 configure_and_build() {
     local arch; arch=$(test_arch)
+    # The host tree first: it draws the skins that the Windows trees install.
+    cmake -S "$root/host" -B "$build/host" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$build/host" -j "$jobs"
     if [ "$arch" = i686 ]; then
         configure_win "$build/win" i686 ON
     else
         configure_win "$build/win" i686 OFF
         configure_win "$build/win64" x86_64 ON
     fi
-    cmake -S "$root/host" -B "$build/host" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build/host" -j "$jobs"
 }
 
 run_tests() {

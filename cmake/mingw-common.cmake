@@ -11,8 +11,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Where the shared C++ runtime lives; copied next to every program we build.
-set(ORV_MINGW_RUNTIME_DLLS
-    /usr/lib/gcc/${ORV_MINGW_PREFIX}/12-posix/${ORV_MINGW_GCC_DLL}
-    /usr/lib/gcc/${ORV_MINGW_PREFIX}/12-posix/libstdc++-6.dll
-    /usr/${ORV_MINGW_PREFIX}/lib/libwinpthread-1.dll)
+# The shared C++ runtime DLLs are found from the compiler
+# (cmake/OrvMingwRuntime.cmake); ORV_MINGW_GCC_DLL names the width's libgcc.

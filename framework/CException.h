@@ -17,7 +17,8 @@ public:
     virtual bool GetErrorMessage(char* buffer, unsigned maxLength,
                                  unsigned* helpContext = nullptr) const;
     // Shows the message in a message box; messageId is the string resource
-    // used when the exception has no message of its own.
+    // (of the resource module, AfxGetResourceHandle) used when the exception
+    // has no message of its own.
     virtual int ReportError(unsigned type = 0x10 /* MB_ICONSTOP */, unsigned messageId = 0) const;
     const char* GetRuntimeClassName() const override;
 };

@@ -1,5 +1,6 @@
 #include "CString.h"
 
+#include "AfxGlobals.h"
 #include "CException.h"
 
 #include <windows.h>
@@ -11,10 +12,16 @@
 #include <cstring>
 
 struct CString::Header {
-    volatile LONG refs;  // -1 marks the shared empty string, which is never freed
+    // -1 marks the shared empty string, which is never freed; kLockedRefs an
+    // unshared buffer handed out by GetBuffer, which copies must not share.
+    volatile LONG refs;
     int length;
     int capacity;        // characters, without the NUL
     char* chars() { return reinterpret_cast<char*>(this + 1); }
+    // Nobody else sees these characters: they may be written in place.
+    bool IsExclusive() const { return refs == 1 || refs == kLockedRefs; }
+
+    static const LONG kLockedRefs = -2;
 };
 
 namespace {
@@ -58,7 +65,11 @@ CString::CString() : m_data(EmptyChars()) {}
 
 CString::CString(const CString& other) : m_data(EmptyChars()) {
     Header* header = other.GetHeader();
-    if (header->refs >= 0) {
+    if (header->refs == Header::kLockedRefs) {
+        // The owner may still write through its GetBuffer pointer: a copy
+        // gets characters of its own.
+        Assign(other.m_data, header->length);
+    } else if (header->refs >= 0) {
         InterlockedIncrement(&header->refs);
         m_data = other.m_data;
     }
@@ -102,7 +113,8 @@ void CString::Release() {
     m_data = EmptyChars();
     if (data == EmptyChars()) return;
     Header* header = reinterpret_cast<Header*>(data) - 1;
-    if (InterlockedDecrement(&header->refs) == 0) std::free(header);
+    if (header->refs == Header::kLockedRefs || InterlockedDecrement(&header->refs) == 0)
+        std::free(header);
 }
 
 CString& CString::operator=(const CString& other) {
@@ -150,7 +162,7 @@ void CString::Assign(const char* text, int length) {
 // contents are not kept.
 void CString::AllocBeforeWrite(int length) {
     Header* header = GetHeader();
-    if (header->refs == 1 && header->capacity >= length) return;
+    if (header->IsExclusive() && header->capacity >= length) return;
     Header* fresh = NewHeader(length);
     Release();
     m_data = fresh->chars();
@@ -159,7 +171,7 @@ void CString::AllocBeforeWrite(int length) {
 // Makes m_data unshared, keeping the contents.
 void CString::CopyBeforeWrite() {
     Header* header = GetHeader();
-    if (header->refs == 1) return;
+    if (header->IsExclusive()) return;
     Header* fresh = NewHeader(header->length);
     std::memcpy(fresh->chars(), m_data, static_cast<size_t>(header->length) + 1);
     fresh->length = header->length;
@@ -193,7 +205,7 @@ void CString::Concat(const char* text, int length) {
     if (length > INT_MAX / 2 - oldLength) AfxThrowMemoryException();
     const int newLength = oldLength + length;
     Header* header = GetHeader();
-    if (header->refs == 1 && header->capacity >= newLength) {
+    if (header->IsExclusive() && header->capacity >= newLength) {
         std::memmove(m_data + oldLength, text, static_cast<size_t>(length));
     } else {
         // Grow geometrically so repeated appends stay linear.
@@ -478,7 +490,7 @@ int CString::FindOneOf(const char* charSet) const {
 char* CString::GetBuffer(int minLength) {
     minLength = std::max(minLength, 0);
     Header* header = GetHeader();
-    if (header->refs != 1 || header->capacity < minLength) {
+    if (!header->IsExclusive() || header->capacity < minLength) {
         const int keep = header->length;
         Header* fresh = NewHeader(std::max(minLength, keep));
         std::memcpy(fresh->chars(), m_data, static_cast<size_t>(keep) + 1);
@@ -486,6 +498,8 @@ char* CString::GetBuffer(int minLength) {
         Release();
         m_data = fresh->chars();
     }
+    // Until ReleaseBuffer the characters are written behind our back.
+    GetHeader()->refs = Header::kLockedRefs;
     return m_data;
 }
 
@@ -509,14 +523,26 @@ void CString::ReleaseBuffer(int newLength) {
     newLength = std::min(newLength, header->capacity);
     m_data[newLength] = 0;
     header->length = newLength;
+    // The buffer is ours alone again; copies may share it from now on.
+    header->refs = 1;
     if (newLength == 0) Release();
 }
 
 bool CString::LoadString(unsigned id) {
-    char buffer[4096];
-    const int length = ::LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
-    if (length <= 0) return false;
-    Assign(buffer, length);
+    // With no buffer, LoadStringW hands out the resource itself, whatever its
+    // length (string resources hold up to 65535 UTF-16 units).
+    const wchar_t* resource = nullptr;
+    const int units = ::LoadStringW(AfxGetResourceHandle(), id,
+                                    reinterpret_cast<LPWSTR>(&resource), 0);
+    if (units <= 0 || !resource) return false;
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, resource, units, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return false;
+    CString text;
+    char* buffer = text.GetBufferSetLength(bytes);
+    ::WideCharToMultiByte(CP_ACP, 0, resource, units, buffer, bytes, nullptr, nullptr);
+    // An embedded NUL ends the text, as everywhere in CString.
+    text.ReleaseBuffer(-1);
+    *this = std::move(text);
     return true;
 }
 

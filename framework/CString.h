@@ -90,12 +90,17 @@ public:
 
     // Direct access for APIs that write into a char buffer: GetBuffer makes
     // room for at least minLength characters plus a NUL; ReleaseBuffer takes
-    // the length from the first NUL (or newLength) and ends the access.
+    // the length from the first NUL (or newLength) and ends the access. While
+    // the access lasts, a copy of the string gets characters of its own
+    // (those up to the length before GetBuffer), so writing through the
+    // pointer never changes a copy. Until ReleaseBuffer, change the string
+    // only through the pointer.
     char* GetBuffer(int minLength);
     char* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
 
-    // Loads a string resource of the current resource module; false if absent.
+    // Loads a string resource of the resource module (AfxGetResourceHandle),
+    // whatever its length; false if absent.
     bool LoadString(unsigned id);
 
     // UTF-16 copy, converted with the system's ANSI code page.

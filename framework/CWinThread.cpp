@@ -3,6 +3,7 @@
 #include "AfxGlobals.h"
 #include "AfxTrace.h"
 #include "CWinApp.h"
+#include "CEvent.h"
 #include "CWnd.h"
 
 #include <process.h>
@@ -14,10 +15,12 @@ thread_local CWinThread* t_thread = nullptr;
 
 struct StartInfo {
     CWinThread* thread;
-    HANDLE started;
+    CEvent started{true};
     // The thread waits here until its creator lets it go on; a thread made
-    // suspended is suspended while it waits, where it holds no lock.
-    HANDLE proceed;
+    // suspended is suspended while it waits, where it holds no lock. The
+    // thread takes this event over before it reports that it started, so the
+    // event lives until the thread is past it.
+    CEvent proceed{true};
 };
 }  // namespace
 
@@ -25,15 +28,15 @@ struct CWinThreadInternals {
     static unsigned __stdcall Entry(void* argument) {
         StartInfo* info = static_cast<StartInfo*>(argument);
         CWinThread* thread = info->thread;
-        HANDLE proceed = info->proceed;
+        CEvent proceed(std::move(info->proceed));
         t_thread = thread;
         // Make the queue before the creator goes on, so thread messages
         // posted right after CreateThread are not lost.
         MSG msg;
         ::PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-        ::SetEvent(info->started);
-        ::WaitForSingleObject(proceed, INFINITE);
-        ::CloseHandle(proceed);
+        // From here on the creator may return: info is gone.
+        info->started.Set();
+        proceed.Wait();
         int code = -1;
         try {
             if (thread->m_pfnThreadProc) {
@@ -71,30 +74,21 @@ CWinThread::~CWinThread() {
 
 bool CWinThread::CreateThread(DWORD flags, UINT stackSize) {
     if (m_hThread) return false;
-    StartInfo info{this, ::CreateEventA(nullptr, TRUE, FALSE, nullptr),
-                   ::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    if (!info.started || !info.proceed) {
-        if (info.started) ::CloseHandle(info.started);
-        if (info.proceed) ::CloseHandle(info.proceed);
-        return false;
-    }
+    StartInfo info{this};
+    if (!info.started || !info.proceed) return false;
+    // Owned by the thread once it has started; valid until the thread got past it.
+    const HANDLE proceed = info.proceed.Get();
     unsigned id = 0;
     // Start suspended so the handle is stored before the thread runs.
     const uintptr_t handle = ::_beginthreadex(nullptr, stackSize, CWinThreadInternals::Entry,
                                               &info, CREATE_SUSPENDED, &id);
-    if (!handle) {
-        ::CloseHandle(info.started);
-        ::CloseHandle(info.proceed);
-        return false;
-    }
+    if (!handle) return false;
     m_hThread = reinterpret_cast<HANDLE>(handle);
     m_nThreadID = id;
     ::ResumeThread(m_hThread);
-    // The thread closes the proceed event once it got past it.
-    ::WaitForSingleObject(info.started, INFINITE);
-    ::CloseHandle(info.started);
+    info.started.Wait();
     if (flags & CREATE_SUSPENDED) ::SuspendThread(m_hThread);
-    ::SetEvent(info.proceed);
+    ::SetEvent(proceed);
     return true;
 }
 

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <tuple>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -18,9 +20,25 @@ struct TempKey {
         return std::tie(thread, kind, handle) < std::tie(o.thread, o.kind, o.handle);
     }
 };
-struct TempEntry {
-    CObject* object;
-    CHandleMap::FreeFn free;
+// The one owner of a temporary wrapper: frees it with its own function.
+class TempEntry {
+public:
+    TempEntry(CObject* object, CHandleMap::FreeFn free) : m_object(object), m_free(free) {}
+    ~TempEntry() {
+        if (m_object) m_free(m_object);
+    }
+    TempEntry(const TempEntry&) = delete;
+    TempEntry& operator=(const TempEntry&) = delete;
+    TempEntry(TempEntry&& other) noexcept : m_object(other.m_object), m_free(other.m_free) {
+        other.m_object = nullptr;
+    }
+    TempEntry& operator=(TempEntry&&) = delete;
+
+    CObject* Get() const { return m_object; }
+
+private:
+    CObject* m_object;
+    CHandleMap::FreeFn m_free;
 };
 }  // namespace
 
@@ -37,13 +55,10 @@ CHandleMap& CHandleMap::Instance() {
     return map;
 }
 
-CHandleMap::CHandleMap() : m_impl(new Impl) {}
+CHandleMap::CHandleMap() : m_impl(std::make_unique<Impl>()) {}
 
-CHandleMap::~CHandleMap() {
-    // The DLL is unloading: free what threads left behind.
-    for (auto& entry : m_impl->temporary) entry.second.free(entry.second.object);
-    delete m_impl;
-}
+// The DLL is unloading: the map frees what threads left behind.
+CHandleMap::~CHandleMap() = default;
 
 bool CHandleMap::SetPermanent(HWND hWnd, CWnd* wnd) {
     if (!hWnd || !wnd) return false;
@@ -71,14 +86,11 @@ CObject* CHandleMap::Temporary(Kind kind, const void* handle, CObject* (*make)(c
     const TempKey key{GetCurrentThreadId(), kind, reinterpret_cast<uintptr_t>(handle)};
     CSingleLock lock(m_impl->lock);
     auto it = m_impl->temporary.find(key);
-    if (it != m_impl->temporary.end()) return it->second.object;
-    CObject* object = make(handle);
-    try {
-        m_impl->temporary.emplace(key, TempEntry{object, free});
-    } catch (...) {
-        free(object);
-        throw;
-    }
+    if (it != m_impl->temporary.end()) return it->second.Get();
+    // Owned from the start, so a failing insertion frees it again.
+    TempEntry entry(make(handle), free);
+    CObject* object = entry.Get();
+    m_impl->temporary.emplace(key, std::move(entry));
     return object;
 }
 
@@ -88,11 +100,11 @@ void CHandleMap::DeleteTemporaries(DWORD threadId) {
         CSingleLock lock(m_impl->lock);
         auto it = m_impl->temporary.lower_bound(TempKey{threadId, Kind::Wnd, 0});
         while (it != m_impl->temporary.end() && it->first.thread == threadId) {
-            doomed.push_back(it->second);
+            doomed.push_back(std::move(it->second));
             it = m_impl->temporary.erase(it);
         }
     }
-    for (auto& entry : doomed) entry.free(entry.object);
+    // Freed here, outside the lock, as doomed goes.
 }
 
 size_t CHandleMap::TemporaryCount() {

@@ -3,6 +3,8 @@
 // objects. Not part of the public headers.
 #include <windows.h>
 
+#include <memory>
+
 class CObject;
 class CWnd;
 
@@ -37,7 +39,7 @@ private:
     CHandleMap();
     ~CHandleMap();
     struct Impl;
-    Impl* m_impl;
+    std::unique_ptr<Impl> m_impl;
 };
 
 // The calling thread's temporary T (a CGdiObject class) for a GDI handle.

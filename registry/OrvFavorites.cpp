@@ -9,10 +9,6 @@
 
 namespace {
 
-ORVFAVORITEITEM* At(const CPtrArray& items, int index) {
-    return static_cast<ORVFAVORITEITEM*>(items.GetAt(index));
-}
-
 ORVFAVORITEITEM ZeroItem() {
     ORVFAVORITEITEM item;
     std::memset(&item, 0, sizeof item);
@@ -21,41 +17,36 @@ ORVFAVORITEITEM ZeroItem() {
 
 }  // namespace
 
-OrvFavorites::~OrvFavorites() { RemoveAll(); }
+OrvFavorites::~OrvFavorites() = default;
 
-void OrvFavorites::Add(ORVFAVORITEITEM item) { m_items.Add(new ORVFAVORITEITEM(item)); }
+void OrvFavorites::Add(ORVFAVORITEITEM item) { m_items.push_back(item); }
 
 void OrvFavorites::Remove(int index) {
-    if (index < 0 || index >= m_items.GetSize()) return;
-    delete At(m_items, index);
-    m_items.RemoveAt(index);
+    if (index < 0 || index >= GetItemCount()) return;
+    m_items.erase(m_items.begin() + index);
 }
 
-void OrvFavorites::RemoveAll() {
-    for (int i = 0; i < m_items.GetSize(); ++i) delete At(m_items, i);
-    m_items.RemoveAll();
-}
+void OrvFavorites::RemoveAll() { m_items.clear(); }
 
-int OrvFavorites::GetItemCount() const { return m_items.GetSize(); }
+int OrvFavorites::GetItemCount() const { return static_cast<int>(m_items.size()); }
 
 ORVFAVORITEITEM OrvFavorites::GetItemAt(int index) const {
-    const ORVFAVORITEITEM* item = At(m_items, index);
-    return item ? *item : ZeroItem();
+    if (index < 0 || index >= GetItemCount()) return ZeroItem();
+    return m_items[static_cast<size_t>(index)];
 }
 
 void OrvFavorites::SetItemAt(int index, ORVFAVORITEITEM item) {
     if (index < 0) return;
-    if (index >= m_items.GetSize()) {
+    if (index >= GetItemCount()) {
         Add(item);
         return;
     }
-    *At(m_items, index) = item;
+    m_items[static_cast<size_t>(index)] = item;
 }
 
 int OrvFavorites::FindItem(CString key) const {
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        const ORVFAVORITEITEM* item = At(m_items, i);
-        if (orvreg::LoadFixedText(item->key) == key) return i;
+    for (int i = 0; i < GetItemCount(); ++i) {
+        if (orvreg::LoadFixedText(m_items[static_cast<size_t>(i)].key) == key) return i;
     }
     return -1;
 }
@@ -76,9 +67,9 @@ void OrvFavorites::Load() {
 
 void OrvFavorites::Save() const {
     std::vector<ORVFAVORITEITEM> slots(ORV_FAVORITES_SLOTS, ZeroItem());
-    const int count = std::min(m_items.GetSize(), ORV_FAVORITES_SLOTS);
+    const int count = std::min(GetItemCount(), ORV_FAVORITES_SLOTS);
     for (int i = 0; i < count; ++i) {
-        slots[static_cast<size_t>(i)] = *At(m_items, i);
+        slots[static_cast<size_t>(i)] = m_items[static_cast<size_t>(i)];
         slots[static_cast<size_t>(i)].inUse = 1;
     }
     OrvRegistry().SetBinary(HKEY_LOCAL_MACHINE, OrvRegistry::kProductKey, "favors",

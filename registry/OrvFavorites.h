@@ -3,7 +3,8 @@
 #include "RegistryExport.h"
 
 #include "CString.h"
-#include "CPtrArray.h"
+
+#include <vector>
 
 // The member's favorite people: owned copies of ORVFAVORITEITEM in insertion
 // order, stored as the 6000-byte "favors" value (100 slots). Nothing is
@@ -36,5 +37,5 @@ public:
     static ORVFAVORITEITEM MakeItem(const CString& key, const CString& displayName);
 
 private:
-    CPtrArray m_items;  // ORVFAVORITEITEM*, owned
+    std::vector<ORVFAVORITEITEM> m_items;  // owned copies, in insertion order
 };

@@ -35,6 +35,17 @@ public:
     const char* GetRuntimeClassName() const override { return "BrokenMessageException"; }
 };
 
+// The description of what thrower throws; a marker when it throws nothing.
+template <class Thrower>
+std::string DescribeWhatIsThrown(Thrower thrower) {
+    try {
+        thrower();
+    } catch (...) {
+        return Describe();
+    }
+    return "(nothing was thrown)";
+}
+
 }  // namespace
 
 TEST(ModuleLookup, FindsTheModuleHoldingAnAddress) {
@@ -53,46 +64,13 @@ TEST(ModuleLookup, FindsTheModuleHoldingAnAddress) {
 
 TEST(ExceptionTrace, DescribesEachKindOfException) {
     EXPECT_EQ(Describe(), "no exception") << "outside a catch block";
-    bool caught = false;
-    try {
-        AfxThrowMemoryException();
-    } catch (...) {
-        caught = true;
-        EXPECT_EQ(Describe(), "Out of memory.");
-    }
-    EXPECT_TRUE(caught);
-    caught = false;
-    try {
-        throw SilentException();
-    } catch (...) {
-        caught = true;
-        EXPECT_EQ(Describe(), "SilentException") << "no message: its class";
-    }
-    EXPECT_TRUE(caught);
-    caught = false;
-    try {
-        throw BrokenMessageException();
-    } catch (...) {
-        caught = true;
-        EXPECT_EQ(Describe(), "BrokenMessageException (its message failed)");
-    }
-    EXPECT_TRUE(caught);
-    caught = false;
-    try {
-        throw std::out_of_range("index 7");
-    } catch (...) {
-        caught = true;
-        EXPECT_EQ(Describe(), "index 7");
-    }
-    EXPECT_TRUE(caught);
-    caught = false;
-    try {
-        throw 42;
-    } catch (...) {
-        caught = true;
-        EXPECT_EQ(Describe(), "unknown exception");
-    }
-    EXPECT_TRUE(caught);
+    EXPECT_EQ(DescribeWhatIsThrown([] { AfxThrowMemoryException(); }), "Out of memory.");
+    EXPECT_EQ(DescribeWhatIsThrown([] { throw SilentException(); }), "SilentException")
+        << "no message: its class";
+    EXPECT_EQ(DescribeWhatIsThrown([] { throw BrokenMessageException(); }),
+              "BrokenMessageException (its message failed)");
+    EXPECT_EQ(DescribeWhatIsThrown([] { throw std::out_of_range("index 7"); }), "index 7");
+    EXPECT_EQ(DescribeWhatIsThrown([] { throw 42; }), "unknown exception");
 }
 
 TEST(ExceptionTrace, DescriptionIsCutToTheBuffer) {
@@ -112,11 +90,14 @@ TEST(ExceptionTrace, TraceNamesThePlaceAndWhatWasCaughtOnTheDebuggerOutput) {
     orvtest::DebugOutputCapture capture;
     ASSERT_TRUE(capture.IsActive());
     const long before = AfxGetTracedExceptionCount();
+    bool caught = false;
     try {
         throw std::logic_error("table is inconsistent");
     } catch (...) {
+        caught = true;
         AfxTraceCaughtException("tests: loading the table");
     }
+    ASSERT_TRUE(caught);
     EXPECT_EQ(AfxGetTracedExceptionCount(), before + 1);
     EXPECT_NE(capture.Text().find("tests: loading the table: exception caught: table is inconsistent\n"),
               std::string::npos)

@@ -70,3 +70,45 @@ TEST(CArrays, CopyAndAppend) {
     a.SetAt(0, "changed");
     EXPECT_STREQ(c[0], "1");
 }
+
+TEST(CArrays, ReferenceAccessOutsideTheArrayThrowsInsteadOfTouchingMemory) {
+    CStringArray names;
+    names.Add("only");
+    EXPECT_THROW(names.ElementAt(1), std::out_of_range);
+    EXPECT_THROW(names.ElementAt(-1), std::out_of_range);
+    EXPECT_THROW(names[5] = "x", std::out_of_range);
+    EXPECT_EQ(names.GetSize(), 1) << "nothing was written";
+    names[0] = "changed";
+    EXPECT_STREQ(names.GetAt(0), "changed");
+
+    CTypedPtrArray<CPtrArray, int*> typed;
+    EXPECT_THROW(typed[0], std::out_of_range);
+    EXPECT_THROW(typed.ElementAt(0), std::out_of_range);
+    const CStringArray& readOnly = names;
+    EXPECT_STREQ(readOnly[7], "") << "reads give an empty element";
+}
+
+// Growing the array moved the element a reference pointed to: the value
+// written was read from freed memory.
+TEST(CArrays, ElementsOfTheArrayItselfCanBeWrittenInsertedAndAppended) {
+    CStringArray names;
+    names.Add("first");
+    names.Add("second");
+    names.FreeExtra();  // no spare room: the next growth must reallocate
+    names.SetAtGrow(40, names.ElementAt(1));
+    ASSERT_EQ(names.GetSize(), 41);
+    EXPECT_STREQ(names[40], "second");
+    names.FreeExtra();
+    names.InsertAt(60, names.ElementAt(0), 2);
+    ASSERT_EQ(names.GetSize(), 62);
+    EXPECT_STREQ(names[60], "first");
+    EXPECT_STREQ(names[61], "first");
+
+    CStringArray twice;
+    twice.Add("a");
+    twice.Add("b");
+    EXPECT_EQ(twice.Append(twice), 2);
+    ASSERT_EQ(twice.GetSize(), 4);
+    EXPECT_STREQ(twice[2], "a");
+    EXPECT_STREQ(twice[3], "b");
+}

@@ -6,6 +6,7 @@ TEST(CExceptions, MemoryAndNotSupportedCarryMessages) {
     char buffer[64];
     try {
         AfxThrowMemoryException();
+        FAIL() << "nothing was thrown";
     } catch (const CException& e) {
         EXPECT_TRUE(e.GetErrorMessage(buffer, sizeof buffer));
         EXPECT_STREQ(buffer, "Out of memory.");
@@ -13,6 +14,7 @@ TEST(CExceptions, MemoryAndNotSupportedCarryMessages) {
     }
     try {
         AfxThrowNotSupportedException();
+        FAIL() << "nothing was thrown";
     } catch (const CException& e) {
         unsigned help = 99;
         EXPECT_TRUE(e.GetErrorMessage(buffer, 8, &help));

@@ -215,6 +215,59 @@ TEST(CStringBuffer, GetAndReleaseBuffer) {
     EXPECT_STREQ(s, "l");
 }
 
+// A copy made while the buffer was handed out used to share it, and so saw
+// every character written through the pointer afterwards.
+TEST(CStringBuffer, CopyTakenDuringBufferAccessKeepsItsOwnCharacters) {
+    CString s("before");
+    char* buffer = s.GetBuffer(32);
+    CString copy(s);
+    CString assigned;
+    assigned = s;
+    std::strcpy(buffer, "after");
+    s.ReleaseBuffer();
+    EXPECT_STREQ(s, "after");
+    EXPECT_STREQ(copy, "before");
+    EXPECT_STREQ(assigned, "before");
+
+    // Released, the characters are shared again until one side changes.
+    CString later(s);
+    EXPECT_EQ(later.GetString(), s.GetString());
+    later += "!";
+    EXPECT_STREQ(s, "after");
+    EXPECT_STREQ(later, "after!");
+
+    // GetBufferSetLength hands out the buffer the same way.
+    char* sized = s.GetBufferSetLength(3);
+    CString third(s);
+    sized[0] = 'A';
+    s.ReleaseBuffer();
+    EXPECT_STREQ(s, "Aft");
+    EXPECT_STREQ(third, "aft");
+}
+
+TEST(CStringBuffer, StringChangedOrDroppedDuringBufferAccessStaysSound) {
+    {
+        CString dropped("x");
+        dropped.GetBuffer(100);
+    }  // freed without ReleaseBuffer
+    CString s("abc");
+    s.GetBuffer(10);
+    s = "replaced";  // ends the access
+    CString copy(s);
+    EXPECT_EQ(copy.GetString(), s.GetString()) << "an ordinary string again";
+    s += " again";
+    EXPECT_STREQ(copy, "replaced");
+    EXPECT_STREQ(s, "replaced again");
+
+    CString grown("ab");
+    char* buffer = grown.GetBuffer(2);
+    buffer[0] = 'X';
+    grown += "cd";  // reallocates: the access is over
+    CString shared(grown);
+    EXPECT_EQ(shared.GetString(), grown.GetString());
+    EXPECT_STREQ(grown, "Xbcd");
+}
+
 TEST(CStringConversion, WideRoundTrip) {
     CString s("Caf\xe9");  // Latin-1 e acute in the Windows ANSI code page
     std::wstring wide = s.ToWide();

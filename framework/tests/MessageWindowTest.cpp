@@ -241,10 +241,12 @@ TEST(MessageWindow, DestroyedOnAnotherThreadTheWindowClosesItselfUnhandled) {
     }));
     HWND hWnd = window->GetSafeHwnd();
     ASSERT_TRUE(window->Post(kWork));
-    std::thread([window] {
-        EXPECT_FALSE(window->Close()) << "only the owner can close it";
+    bool closedElsewhere = true;
+    std::thread([window, &closedElsewhere] {
+        closedElsewhere = window->Close();
         delete window;
     }).join();
+    EXPECT_FALSE(closedElsewhere) << "only the owner can close it";
     EXPECT_TRUE(orvtest::PumpUntil([&] { return !IsWindow(hWnd); }, kGenerousMs));
     EXPECT_EQ(handled, 0) << "nothing reaches a handler whose object is gone";
     EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);

@@ -122,7 +122,7 @@ std::vector<connecttest::Call> AnswerWith(void (*send)(OrvConnectManager&),
     m.SetTimeouts(5000, 5000);
     send(m);
     EXPECT_TRUE(m.WaitAnswers(1));
-    connecttest::PumpFor(150);
+    EXPECT_TRUE(m.WaitIdle());
     return m.calls;
 }
 
@@ -138,7 +138,7 @@ TEST(ConnectAnswers, EveryCommandReachesItsSlotOnTheCreatingThread) {
     m.SetUrl((server.Url() + "/").c_str());
     SendEveryCommand(m);
     ASSERT_TRUE(m.WaitAnswers(20));
-    connecttest::PumpFor(200);
+    ASSERT_TRUE(m.WaitIdle());
     ASSERT_EQ(m.AnswerCount(), 20);
     EXPECT_EQ(m.PendingCount(), 0);
 
@@ -418,7 +418,8 @@ TEST(ConnectAnswers, AnswerOperationThatThrowsIsTracedAndItsNoticesStillArrive) 
     m.throwAtSlot = 14;
     m.DoGetTreeCommand("1042", "S");
     ASSERT_TRUE(m.WaitAnswers(1));
-    ASSERT_TRUE(connecttest::PumpUntil([&] { return m.Notices().size() == 1; }));
+    ASSERT_TRUE(m.WaitIdle());
+    ASSERT_EQ(m.Notices().size(), 1u);
     EXPECT_EQ(m.Notices()[0], "after the failure");
     EXPECT_NE(capture.Text().find("connect: answer operation: exception caught: recorder told to fail"),
               std::string::npos)

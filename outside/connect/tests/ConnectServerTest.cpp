@@ -115,7 +115,7 @@ protected:
         const size_t first = m.calls.size();
         send();
         EXPECT_TRUE(m.WaitAnswers(before + 1)) << "no answer";
-        connecttest::PumpFor(50);
+        EXPECT_TRUE(m.WaitIdle());
         EXPECT_EQ(m.AnswerCount(), before + 1);
         for (size_t i = first; i < m.calls.size(); ++i)
             if (m.calls[i].slot != 20) return m.calls[i];
@@ -384,8 +384,8 @@ TEST(ServerGone, CommandsFailWithTheirIdsOnceTheServerStops) {
     m.DoGetTreeCommand("1", "S");
     m.DoUpdateIrcTimeCommand("S", "O1", "0");
     m.DoKillSessionCommand("S");
-    ASSERT_TRUE(m.WaitAnswers(7, 30000));
-    connecttest::PumpFor(200);
+    ASSERT_TRUE(m.WaitAnswers(7));
+    ASSERT_TRUE(m.WaitIdle());
     ASSERT_EQ(m.AnswerCount(), 7);
     std::vector<std::string> ids;
     for (size_t i = 1; i < m.calls.size(); ++i) {

@@ -50,6 +50,10 @@ bool Recorder::WaitAnswers(int count, DWORD timeoutMs) {
     return PumpUntil([&] { return AnswerCount() >= count; }, timeoutMs);
 }
 
+bool Recorder::WaitIdle(DWORD timeoutMs) {
+    return PumpUntil([&] { return PendingCount() == 0; }, timeoutMs);
+}
+
 Call& Recorder::Add(int slot, std::vector<std::string> text) {
     Call call;
     call.slot = slot;

@@ -6,17 +6,22 @@
 
 #include "CConditionVariable.h"
 #include "CCriticalSection.h"
+#include "CEvent.h"
 #include "CSocketHandle.h"
 #include "CWinsockStartup.h"
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace connecttest {
+
+// How long a test waits for an event before it counts as missing.
+const DWORD kGenerousMs = 60000;
 
 // One call of an answer operation, with copies of everything it received.
 struct Call {
@@ -41,7 +46,10 @@ public:
     int CountOf(int slot) const;
     std::vector<std::string> Notices() const;
     // Pumps messages until count answers arrived; false on time-out.
-    bool WaitAnswers(int count, DWORD timeoutMs = 20000);
+    bool WaitAnswers(int count, DWORD timeoutMs = kGenerousMs);
+    // Pumps messages until every request sent has been answered (its answer
+    // operation and the notices after it have returned); false on time-out.
+    bool WaitIdle(DWORD timeoutMs = kGenerousMs);
 
 protected:
     void OnDataReceive(unsigned commandId, long length) override;
@@ -79,8 +87,24 @@ private:
     Call& Add(int slot, std::vector<std::string> text);
 };
 
+using orvtest::PumpPending;
 using orvtest::PumpUntil;
-using orvtest::PumpFor;
+
+// Opens when released or destroyed: crafted responders wait on it to hold a
+// request in flight for exactly as long as a test needs.
+class Gate {
+public:
+    Gate() : m_open(std::make_shared<CEvent>(true)) {}
+    ~Gate() { Open(); }
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+    void Open() { m_open->Set(); }
+    // For the responder: shares the event, so it outlives the gate.
+    std::shared_ptr<CEvent> Event() const { return m_open; }
+
+private:
+    std::shared_ptr<CEvent> m_open;
+};
 
 // "HTTP/1.1 200 OK" with a JSON body and its length.
 std::string HttpOk(const std::string& body);

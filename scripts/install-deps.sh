@@ -42,8 +42,8 @@ packages=(
     dpkg-dev gcab
     # host side: the network's server and its tests
     g++ libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libsodium-dev libssl-dev zlib1g-dev
-    # chat server
-    ngircd
+    # chat server: ngircd (built with PAM) and pam_exec for its authentication helper
+    ngircd libpam-modules
     # the sound themes' waves, synthesised at build time
     sox
     # helpers the tests use

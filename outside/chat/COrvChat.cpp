@@ -3,63 +3,78 @@
 #include "ChatSession.h"
 #include "IrcConnection.h"
 
-#include <winsock2.h>
+#include <CMessageWindow.h>
+#include <CWinsockStartup.h>
+
+#include <algorithm>
+#include <string>
 
 namespace {
 
-const char kWindowClass[] = "OrvChatEngineWindow";
 const UINT kLinesMessage = WM_APP + 1;
+const UINT_PTR kTickTimer = 1;
+const UINT kTickMs = 500;
 // Time the QUIT gets to leave before the socket closes.
 const DWORD kQuitGraceMs = 500;
-
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-    return module;
-}
-
-class WinsockUse {
-public:
-    WinsockUse() { m_ok = WSAStartup(MAKEWORD(2, 2), &m_data) == 0; }
-    ~WinsockUse() {
-        if (m_ok) WSACleanup();
-    }
-    WinsockUse(const WinsockUse&) = delete;
-    WinsockUse& operator=(const WinsockUse&) = delete;
-
-private:
-    WSADATA m_data{};
-    bool m_ok = false;
-};
-
-// The hidden message-only window through which the socket thread wakes the
-// engine's own thread.
-class NotifyWindow {
-public:
-    explicit NotifyWindow(COrvChat::Impl* owner);
-    ~NotifyWindow() {
-        if (m_hwnd) DestroyWindow(m_hwnd);
-    }
-    NotifyWindow(const NotifyWindow&) = delete;
-    NotifyWindow& operator=(const NotifyWindow&) = delete;
-    HWND Handle() const { return m_hwnd; }
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND m_hwnd = nullptr;
-};
+// Lines handled per message, so that a flood never holds the thread.
+const int kLinesPerBatch = 200;
 
 }  // namespace
 
 class COrvChat::Impl {
 public:
     explicit Impl(IIRCOrvMain* main)
-        : window(this),
-          connection(window.Handle(), kLinesMessage),
-          session(main, [this](const std::string& line, bool urgent) { connection.Send(line, urgent); }) {}
+        : connection([this] { window.Post(kLinesMessage); }), session(main, connection), m_main(main) {
+        window.Create([this](UINT message, WPARAM wParam, LPARAM) -> LRESULT {
+            if (message == kLinesMessage) Drain();
+            if (message == WM_TIMER && wParam == kTickTimer) Tick();
+            return 0;
+        });
+    }
 
-    // Takes every line the socket thread has queued.
+    // Calls from threads other than the creating one would race with the
+    // socket thread's wake-ups and run callbacks on the wrong thread.
+    bool OnOwnerThread(const char* call) const {
+        if (window.IsOwningThread()) return true;
+        std::string text = std::string("chat: ") + call + " called from another thread; refused\n";
+        OutputDebugStringA(text.c_str());
+        return false;
+    }
+
+    int Connect(const char* host, int port) {
+        if (connection.IsOpen()) Disconnect();
+        const std::string memberId = m_main ? m_main->GetMemberId().GetString() : "";
+        const std::string identity = ChatSession::IdentityOf(memberId, m_main && m_main->IsAway());
+        if (identity.empty()) {
+            OutputDebugStringA("chat: Connect refused: the member id cannot form a chat identity\n");
+            return 1;
+        }
+        if (!ChatSession::IsCredentialText(sessionId)) {
+            OutputDebugStringA("chat: Connect refused: no usable session id\n");
+            return 1;
+        }
+        if (!window.IsOpen() || !connection.Open(host, port, delayMs, pingSeconds)) return 1;
+        const DWORD identityWaitMs = static_cast<DWORD>(std::min(30, std::max(2, pingSeconds))) * 1000;
+        session.Begin(identity, sessionId, identityWaitMs);
+        window.SetTimer(kTickTimer, kTickMs);
+        return 0;
+    }
+
+    void Disconnect() {
+        if (!connection.IsOpen()) return;
+        window.KillTimer(kTickTimer);
+        connection.SendLine("QUIT :Orvane", true);
+        connection.Close(kQuitGraceMs);
+        session.End(false);
+    }
+
+    void Lose(int reason) {
+        window.KillTimer(kTickTimer);
+        connection.Close(0);
+        session.End(true, reason);
+    }
+
+    // Takes the lines the socket thread has queued, a batch at a time.
     void Drain() {
         // A callback that pumps messages (a message box) must not handle
         // later lines before the current one is done.
@@ -69,122 +84,117 @@ public:
             explicit Guard(bool& f) : flag(f) { flag = true; }
             ~Guard() { flag = false; }
         } guard(draining);
-        std::string line;
-        bool lost = false;
-        while (connection.IsOpen() && connection.Receive(line, lost)) {
+        for (int handled = 0; handled < kLinesPerBatch; ++handled) {
+            if (!connection.IsOpen()) return;
+            std::string line;
+            bool lost = false;
+            int reason = 0;
+            if (!connection.Receive(line, lost, reason)) {
+                if (lost) Lose(session.LostReason() ? session.LostReason() : reason);
+                return;
+            }
             if (!session.HandleLine(line)) {
-                lost = true;
-                break;
+                Lose(session.LostReason());
+                return;
             }
         }
-        if (lost && connection.IsOpen()) {
-            connection.Close(0);
-            session.End(true);
-        }
+        // More waiting: the rest after whatever else the thread has to do.
+        window.Post(kLinesMessage);
     }
 
-    WinsockUse winsock;
-    NotifyWindow window;
+    void Tick() {
+        if (connection.IsOpen() && !session.Tick(GetTickCount())) Lose(session.LostReason());
+    }
+
+    CWinsockStartup winsock;
+    CMessageWindow window;
     IrcConnection connection;
     ChatSession session;
     bool draining = false;
     int delayMs = 500;
     int pingSeconds = 60;
+    std::string sessionId;
+
+private:
+    IIRCOrvMain* m_main;
 };
-
-namespace {
-
-NotifyWindow::NotifyWindow(COrvChat::Impl* owner) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &NotifyWindow::Proc;
-    wc.hInstance = ThisModule();
-    wc.lpszClassName = kWindowClass;
-    RegisterClassExA(&wc);  // fails harmlessly when already registered
-    m_hwnd = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, owner);
-}
-
-LRESULT CALLBACK NotifyWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    } else if (message == kLinesMessage) {
-        if (auto* impl = reinterpret_cast<COrvChat::Impl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) {
-            // Nothing may unwind through the system's code.
-            try {
-                impl->Drain();
-            } catch (...) {
-            }
-        }
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-}  // namespace
 
 COrvChat::COrvChat(IIRCOrvMain* main) : m_impl(new Impl(main)) {}
 
-COrvChat::~COrvChat() {
-    m_impl->connection.Close(0);
-}
+COrvChat::~COrvChat() { m_impl->connection.Close(0); }
 
 const char* COrvChat::GetRuntimeClassName() const { return "COrvChat"; }
 
-void COrvChat::SetDelay(int delayMs) { m_impl->delayMs = delayMs < 0 ? 0 : delayMs; }
+void COrvChat::SetDelay(int delayMs) {
+    if (m_impl->OnOwnerThread("SetDelay")) m_impl->delayMs = delayMs < 0 ? 0 : delayMs;
+}
 
-void COrvChat::SetIRCPingRate(int seconds) { m_impl->pingSeconds = seconds < 1 ? 1 : seconds; }
+void COrvChat::SetIRCPingRate(int seconds) {
+    if (m_impl->OnOwnerThread("SetIRCPingRate")) m_impl->pingSeconds = seconds < 1 ? 1 : seconds;
+}
+
+void COrvChat::SetSessionId(const char* sessionId) {
+    if (m_impl->OnOwnerThread("SetSessionId")) m_impl->sessionId = sessionId ? sessionId : "";
+}
 
 CString COrvChat::GetIdentity() {
-    return m_impl->session.IsRegistered() ? CString(m_impl->session.Nick().c_str()) : CString();
+    if (!m_impl->OnOwnerThread("GetIdentity") || !m_impl->session.IsRegistered()) return CString();
+    return CString(m_impl->session.Nick().c_str());
 }
 
 int COrvChat::Connect(const char* host, int port) {
-    if (m_impl->connection.IsOpen()) Disconnect();
-    if (!m_impl->window.Handle()) return 1;
-    if (!m_impl->connection.Open(host, port, m_impl->delayMs, m_impl->pingSeconds)) return 1;
-    m_impl->session.Begin();
-    return 0;
+    if (!m_impl->OnOwnerThread("Connect")) return 1;
+    return m_impl->Connect(host, port);
 }
 
-BOOL COrvChat::IsInChat() { return m_impl->session.IsInChat() ? TRUE : FALSE; }
+BOOL COrvChat::IsInChat() {
+    return m_impl->OnOwnerThread("IsInChat") && m_impl->session.IsInChat() ? TRUE : FALSE;
+}
 
 void COrvChat::Disconnect() {
-    if (!m_impl->connection.IsOpen()) return;
-    m_impl->connection.Send("QUIT :Orvane", true);
-    m_impl->connection.Close(kQuitGraceMs);
-    m_impl->session.End(false);
+    if (m_impl->OnOwnerThread("Disconnect")) m_impl->Disconnect();
 }
 
 BOOL COrvChat::IsConnected() {
+    if (!m_impl->OnOwnerThread("IsConnected")) return FALSE;
     return m_impl->connection.IsOpen() && m_impl->session.IsRegistered() ? TRUE : FALSE;
 }
 
-IIRCChatClient* COrvChat::FindClient(const char* identity) { return m_impl->session.FindClient(identity); }
+IIRCChatClient* COrvChat::FindClient(const char* identity) {
+    return m_impl->OnOwnerThread("FindClient") ? m_impl->session.FindClient(identity) : nullptr;
+}
 
-void COrvChat::NotifyClients(int code) { m_impl->session.NotifyClients(code); }
+void COrvChat::NotifyClients(int code) {
+    if (m_impl->OnOwnerThread("NotifyClients")) m_impl->session.NotifyClients(code);
+}
 
-void COrvChat::AddClient(IIRCChatClient* client) { m_impl->session.AddClient(client); }
+void COrvChat::AddClient(IIRCChatClient* client) {
+    if (m_impl->OnOwnerThread("AddClient")) m_impl->session.AddClient(client);
+}
 
-void COrvChat::RemoveClient(IIRCChatClient* client) { m_impl->session.RemoveClient(client); }
+void COrvChat::RemoveClient(IIRCChatClient* client) {
+    if (m_impl->OnOwnerThread("RemoveClient")) m_impl->session.RemoveClient(client);
+}
 
-int COrvChat::GetClientCount() { return m_impl->session.ClientCount(); }
+int COrvChat::GetClientCount() {
+    return m_impl->OnOwnerThread("GetClientCount") ? m_impl->session.ClientCount() : 0;
+}
 
 int COrvChat::Command(int code, IIRCCmdCallBack* callback, const void* target, int) {
-    if (!IsConnected()) return 1;
+    if (!m_impl->OnOwnerThread("Command") || !IsConnected()) return 1;
     return m_impl->session.Command(code, callback, target);
 }
 
 int COrvChat::CancelCommand(int code, IIRCCmdCallBack* callback) {
-    return m_impl->session.CancelCommand(code, callback);
+    return m_impl->OnOwnerThread("CancelCommand") ? m_impl->session.CancelCommand(code, callback) : 0;
 }
 
 int COrvChat::Notify(int code, const char* target, INT_PTR parameter) {
-    if (!IsConnected()) return 1;
+    if (!m_impl->OnOwnerThread("Notify") || !IsConnected()) return 1;
     return m_impl->session.Notify(code, target, parameter);
 }
 
 int COrvChat::SendText(const char* target, const char* line, BOOL isRoom, char color) {
-    if (!IsConnected()) return 1;
+    if (!m_impl->OnOwnerThread("SendText") || !IsConnected()) return 1;
     return m_impl->session.SendText(target, line, isRoom != FALSE, color);
 }

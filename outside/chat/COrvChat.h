@@ -1,7 +1,8 @@
 #pragma once
 // The chat engine over IRC. Built on the program's user-interface thread
 // with the main frame's IIRCOrvMain; every callback is delivered on that
-// thread, so the caller must pump messages.
+// thread, so the caller must pump messages, and only that thread may call
+// the engine (calls from other threads are refused and traced).
 #include "ChatExport.h"
 #include "IRCChat.h"
 
@@ -18,8 +19,12 @@ public:
 
     // Milliseconds between two lines sent; taken at the next Connect.
     void SetDelay(int delayMs);
-    // Seconds of silence before the engine pings the server; taken at the next Connect.
+    // Seconds of silence before the engine pings the server; taken at the
+    // next Connect. It also bounds (to 2..30 s) the wait for the identity.
     void SetIRCPingRate(int seconds);
+    // The session id of the log-in answer: the credential the chat server
+    // checks with the network's server. Taken at the next Connect.
+    void SetSessionId(const char* sessionId);
 
     CString GetIdentity() override;
     int Connect(const char* host, int port) override;

@@ -1,11 +1,15 @@
 #pragma once
 // The chat engine's interfaces: what the program calls (IIRCChatEngine) and
 // what it implements (IIRCCmdCallBack, IIRCOrvMain, IIRCChatClient). Every
-// callback arrives on the thread that created the engine.
+// callback arrives on the thread that created the engine, and only that
+// thread may call the engine: calls from other threads are refused.
 //
 // Event and result arguments are INT_PTR: numbers are passed as they are;
 // texts as const char*, records as const OrvChatUser* / const OrvChatRoom*,
 // all valid only during the call.
+//
+// The number after each member is its slot in the vtable; an interface
+// derived from IIRCCmdCallBack has OnCommandResult in slot 0.
 #include "ChatExport.h"
 
 #include <CString.h>
@@ -49,12 +53,24 @@ enum : int {
 
 // Events of IIRCOrvMain::OnChatEvent.
 enum : int {
-    ORVCHAT_MAIN_CONNECTED = 1,
+    ORVCHAT_MAIN_CONNECTED = 1,       // the member is in the chat under his identity
     ORVCHAT_MAIN_DISCONNECTED = 2,
     ORVCHAT_MAIN_INVITATION = 7,      // p1: identity, p2: display name
     ORVCHAT_MAIN_CONTACT_ONLINE = 33, // p1: display name, p2: identity
+    // The connection failed (before CONNECTED) or was lost (after it).
+    // p1: an ORVCHAT_LOST_ reason, p2: a text for the member (const char*).
     ORVCHAT_MAIN_CONNECTION_LOST = 34,
     ORVCHAT_MAIN_RELOAD_TREE = 35,
+};
+
+// Reasons of ORVCHAT_MAIN_CONNECTION_LOST.
+enum : int {
+    ORVCHAT_LOST_CONNECTION = 1,   // the connection broke, or the server went silent
+    ORVCHAT_LOST_UNREACHABLE = 2,  // no connection to the chat server could be made
+    ORVCHAT_LOST_CREDENTIAL = 3,   // the chat server did not accept the session id
+    ORVCHAT_LOST_IN_USE = 4,       // the member is in the chat on another connection
+    ORVCHAT_LOST_NO_KEEPER = 5,    // nobody confirmed the identity in time (no room keeper)
+    ORVCHAT_LOST_REFUSED = 6,      // the chat server refused the connection otherwise
 };
 
 // Events of IIRCChatClient::OnChatEvent.
@@ -64,7 +80,7 @@ enum : int {
     ORVCHAT_EVENT_USER_PRESENT = 18,  // p1: const OrvChatUser*
     ORVCHAT_EVENT_ENTERED = 19,       // p1: const OrvChatRoom*
     ORVCHAT_EVENT_USER_ARRIVED = 20,  // p1: const OrvChatUser*
-    ORVCHAT_EVENT_LEFT = 21,          // p1: partner identity
+    ORVCHAT_EVENT_LEFT = 21,          // p1: partner identity (ended, left the server, or unreachable)
     ORVCHAT_EVENT_USER_LEFT = 24,     // p1: identity
     ORVCHAT_EVENT_COLOR_CHANGED = 25, // p1: the NotifyClients code (2)
     ORVCHAT_EVENT_TYPING = 32,        // p1: 1 writing, 2 stopped; p2: partner identity
@@ -89,19 +105,19 @@ protected:
 
 class IIRCOrvMain : public IIRCCmdCallBack {
 public:
-    virtual void OnChatEvent(int code, INT_PTR p1, INT_PTR p2) = 0;  // 0
-    virtual CString GetMemberId() = 0;                               // 1
-    virtual CString GetDisplayName() = 0;                            // 2
-    virtual CString GetEmail() = 0;                                  // 3
-    virtual CString GetStartInfo() = 0;                              // 4
-    virtual BOOL IsAway() = 0;                                       // 5
-    virtual BOOL Reserved() = 0;                                     // 6: answers TRUE
-    virtual BOOL IsHideEmail() = 0;                                  // 7
-    virtual void OpenPrivateChat(const OrvChatUser& user) = 0;       // 8
-    virtual void SearchPath(const OrvChatUser& user) = 0;            // 9
-    virtual void ShowTree(const OrvChatUser& user) = 0;              // 10
-    virtual char GetUserColor() = 0;                                 // 11
-    virtual void SetUserColor(char code) = 0;                        // 12
+    virtual void OnChatEvent(int code, INT_PTR p1, INT_PTR p2) = 0;  // 1
+    virtual CString GetMemberId() = 0;                               // 2
+    virtual CString GetDisplayName() = 0;                            // 3
+    virtual CString GetEmail() = 0;                                  // 4
+    virtual CString GetStartInfo() = 0;                              // 5
+    virtual BOOL IsAway() = 0;                                       // 6
+    virtual BOOL Reserved() = 0;                                     // 7: answers TRUE
+    virtual BOOL IsHideEmail() = 0;                                  // 8
+    virtual void OpenPrivateChat(const OrvChatUser& user) = 0;       // 9
+    virtual void SearchPath(const OrvChatUser& user) = 0;            // 10
+    virtual void ShowTree(const OrvChatUser& user) = 0;              // 11
+    virtual char GetUserColor() = 0;                                 // 12
+    virtual void SetUserColor(char code) = 0;                        // 13
 
 protected:
     ~IIRCOrvMain() = default;
@@ -109,15 +125,15 @@ protected:
 
 class IIRCChatClient : public IIRCCmdCallBack {
 public:
-    virtual void OnChatEvent(int code, INT_PTR p1, INT_PTR p2) = 0;  // 0
-    virtual CString GetTarget() = 0;                                 // 1
-    virtual BOOL IsRoom() = 0;                                       // 2
-    virtual BOOL IsActive() = 0;                                     // 3
-    virtual BOOL IsInvitationPending() = 0;                          // 4
-    virtual BOOL WindowExists() = 0;                                 // 5
-    virtual BOOL ExistsAndActive() = 0;                              // 6
-    virtual void OnChatClosed(int reason) = 0;                       // 7
-    virtual void OnMessage(const char* text, const char* sender) = 0;  // 8
+    virtual void OnChatEvent(int code, INT_PTR p1, INT_PTR p2) = 0;  // 1
+    virtual CString GetTarget() = 0;                                 // 2
+    virtual BOOL IsRoom() = 0;                                       // 3
+    virtual BOOL IsActive() = 0;                                     // 4
+    virtual BOOL IsInvitationPending() = 0;                          // 5
+    virtual BOOL WindowExists() = 0;                                 // 6
+    virtual BOOL ExistsAndActive() = 0;                              // 7
+    virtual void OnChatClosed(int reason) = 0;                       // 8
+    virtual void OnMessage(const char* text, const char* sender) = 0;  // 9
 
 protected:
     ~IIRCChatClient() = default;
@@ -126,7 +142,9 @@ protected:
 class IIRCChatEngine {
 public:
     virtual CString GetIdentity() = 0;                                   // 0: own identity now
-    virtual int Connect(const char* host, int port) = 0;                 // 1: non-zero fails
+    // Starts connecting; the outcome comes as ORVCHAT_MAIN_CONNECTED or
+    // ORVCHAT_MAIN_CONNECTION_LOST. Non-zero: refused at once.
+    virtual int Connect(const char* host, int port) = 0;                 // 1
     virtual BOOL IsInChat() = 0;                                         // 2: a private chat runs
     virtual void Disconnect() = 0;                                       // 3
     virtual BOOL IsConnected() = 0;                                      // 4

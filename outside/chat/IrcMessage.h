@@ -1,11 +1,10 @@
 #pragma once
-// One IRC protocol line, parsed. Internal to chat.dll; exported for its tests.
-#include "ChatExport.h"
+// One IRC protocol line, parsed. Part of chat_core.
 
 #include <string>
 #include <vector>
 
-struct CHAT_API IrcMessage {
+struct IrcMessage {
     std::string prefix;   // without the ':'
     std::string nick;     // the prefix up to '!' or '@'
     std::string command;  // upper case

@@ -1,6 +1,7 @@
 #pragma once
-// Recording implementations of the program's chat callbacks, and a message
-// pump, for the chat engine's tests.
+// Recording implementations of the program's chat callbacks and of the
+// engine's line sink, and a message pump, for the chat engine's tests.
+#include "ChatLineSink.h"
 #include "IRCChat.h"
 #include "OrvChatRoom.h"
 #include "OrvChatUser.h"
@@ -42,7 +43,12 @@ public:
             e.text1 = Str(p1);
             e.text2 = Str(p2);
         }
+        if (code == ORVCHAT_MAIN_CONNECTION_LOST) {
+            e.number = p1;
+            e.text2 = Str(p2);
+        }
         events.push_back(e);
+        if (onEvent) onEvent(code);
     }
     CString GetMemberId() override { return memberId.c_str(); }
     CString GetDisplayName() override { return displayName.c_str(); }
@@ -73,6 +79,22 @@ public:
     char color = '4';
     std::vector<Event> events;
     std::vector<int> results;
+    std::function<void(int)> onEvent;  // called after each event is recorded
+};
+
+// The lines a ChatSession writes, with a queue bound to play with.
+class RecordingSink : public ChatLineSink {
+public:
+    bool SendLine(const std::string& line, bool urgent) override {
+        if (!urgent && room == 0) return false;
+        if (!urgent) --room;
+        sent.push_back(line);
+        return true;
+    }
+    size_t Room() const override { return room; }
+
+    std::vector<std::string> sent;
+    size_t room = 1000000;
 };
 
 class FakeClient : public IIRCChatClient {
@@ -112,7 +134,7 @@ public:
     CString GetTarget() override { return m_target.c_str(); }
     BOOL IsRoom() override { return m_room; }
     BOOL IsActive() override { return active; }
-    BOOL IsInvitationPending() override { return FALSE; }
+    BOOL IsInvitationPending() override { return pending; }
     BOOL WindowExists() override { return TRUE; }
     BOOL ExistsAndActive() override { return active; }
     void OnChatClosed(int reason) override { closed.push_back(reason); }
@@ -140,6 +162,7 @@ public:
         std::string text, sender;
     };
     BOOL active = TRUE;
+    BOOL pending = FALSE;
     std::vector<Event> events;
     std::vector<Event> results;
     std::vector<Message> messages;

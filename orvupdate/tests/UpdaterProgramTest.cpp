@@ -79,22 +79,33 @@ std::vector<uint32_t> ScreenPixels(const RECT& rect, HBITMAP* keep = nullptr) {
 void SaveWindowPicture(HWND window, const std::string& fileName, HWND onTop = nullptr) {
     RECT rect;
     ASSERT_TRUE(::GetWindowRect(window, &rect));
-    for (HWND shown : {window, onTop})
-        if (shown)
-            ::RedrawWindow(shown, nullptr, nullptr,
-                           RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    auto redraw = [&] {
+        for (HWND shown : {window, onTop})
+            if (shown)
+                ::RedrawWindow(shown, nullptr, nullptr,
+                               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    redraw();
+    // A window of another process that is disabled behind its message box
+    // may miss a repaint request while the box is opening: ask again now
+    // and then rather than wait for a picture that never comes.
     std::vector<uint32_t> last;
+    long black = 0;
+    bool same = false;
+    int round = 0;
     const bool settled = orvtest::WaitUntil([&] {
+        if (++round % 20 == 0) redraw();
         std::vector<uint32_t> now = ScreenPixels(rect);
-        const long black = static_cast<long>(std::count_if(now.begin(), now.end(),
-                                                           [](uint32_t pixel) { return (pixel & 0xFFFFFF) == 0; }));
+        black = static_cast<long>(std::count_if(now.begin(), now.end(),
+                                                [](uint32_t pixel) { return (pixel & 0xFFFFFF) == 0; }));
         const bool painted = black < static_cast<long>(now.size() / 5);
-        const bool same = now == last;
+        same = now == last;
         last = std::move(now);
         if (!same) ::Sleep(50);
         return painted && same;
-    }, 10000);
-    EXPECT_TRUE(settled) << fileName;
+    }, 30000);
+    EXPECT_TRUE(settled) << fileName << ": " << black << " black pixels of " << last.size()
+                         << (same ? ", unchanged" : ", still changing");
     HBITMAP bitmap = nullptr;
     ScreenPixels(rect, &bitmap);
     EXPECT_TRUE(orvtest::SaveBitmapFile(bitmap, orvtest::ArtifactPath(fileName)));

@@ -1,5 +1,6 @@
 #pragma once
 // The skinned control library in one include.
+#include "ButtonSkinInfo.h"
 #include "CComponent.h"
 #include "COrvDropTarget.h"
 #include "CSkin.h"

@@ -6,6 +6,7 @@
 #include "CScopedSelect.h"
 
 #include <algorithm>
+#include <optional>
 #include <cstdint>
 
 namespace {
@@ -61,8 +62,10 @@ bool SkinImageFormer::FormButtonImage(ButtonSkinInfo_t& button, const SkinBorder
     if (!target) return false;
     const HDC dc = target->GetSafeHdc();
     CScopedSaveDC saved(dc);
+    // Realising a font is the dearest step here: only for a caption.
+    const bool captioned = caption && *caption;
     CFont font;
-    MakeCaptionFont(font, *skin);
+    if (captioned) MakeCaptionFont(font, *skin);
     CScopedSelect selectFont(dc, font.GetSafeHandle());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
@@ -70,6 +73,8 @@ bool SkinImageFormer::FormButtonImage(ButtonSkinInfo_t& button, const SkinBorder
     const BorderGeometry_t cells = SaneCells(*skin);
     const int32_t step = Clamp(skin->InterationStep, -kMaxSkinNumber);
     const ClsBitMap& image = *skin->MainImage;
+    // One selection of the skin image for all the cells of all bands.
+    ClsBitMap::ScopedLock source(image);
     for (int state = 0; state < ButtonSkinInfo_t::kBands; ++state) {
         const int y0 = state * height;
         const int dy = state * step;
@@ -107,7 +112,7 @@ bool SkinImageFormer::FormRadioButtonImage(RadioButtonSkinInfo_t& button, const 
     const HDC dc = target->GetSafeHdc();
     CScopedSaveDC saved(dc);
     CFont font;
-    MakeCaptionFont(font, *skin);
+    if (caption && *caption) MakeCaptionFont(font, *skin);
     CScopedSelect selectFont(dc, font.GetSafeHandle());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
@@ -115,6 +120,8 @@ bool SkinImageFormer::FormRadioButtonImage(RadioButtonSkinInfo_t& button, const 
     const BorderGeometry_t cells = SaneCells(*skin);
     const int32_t step = Clamp(skin->InterationStep, -kMaxSkinNumber);
     const ClsBitMap* image = skin->MainImage && skin->MainImage->GetIsValid() ? skin->MainImage : nullptr;
+    std::optional<ClsBitMap::ScopedLock> source;
+    if (image) source.emplace(*image);
     for (int band = 0; band < RadioButtonSkinInfo_t::kBands; ++band) {
         const RECT rect{cells.LeftBorderWidth, band * height, width, (band + 1) * height};
         const int dy = band * step;

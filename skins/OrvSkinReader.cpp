@@ -139,8 +139,10 @@ void OrvSkinReader::PurgeSkinInfo() {
 
 void OrvSkinReader::ReadRecords(SkinFile& file) {
     for (int i = 0; i < srCount; ++i) m_skinRecords[i] = SkinRecordReader::GetBorderInfo(file, kSkinRecordSections[i]);
+    // Top-level menu items fall back to the item border: theirs may be missing.
     for (int i = 0; i < crCount; ++i)
-        m_controlRecords[i] = SkinRecordReader::GetControlBorderInfo(file, kControlRecordSections[i]);
+        m_controlRecords[i] =
+            SkinRecordReader::GetControlBorderInfo(file, kControlRecordSections[i], i == crTopMenuItem);
 }
 
 void OrvSkinReader::SkinSubControls(SkinFile& file) {

@@ -88,9 +88,9 @@ void SkinRecordReader::GetControlBorderValues(SkinFile& skin, const ClsIniFileSe
     record.InterationStep = skin.GetNumber(s, "InterationStep", 0);
 }
 
-ControlBorderInfoPtr SkinRecordReader::GetControlBorderInfo(SkinFile& skin, const char* name) {
+ControlBorderInfoPtr SkinRecordReader::GetControlBorderInfo(SkinFile& skin, const char* name, bool optional) {
     ControlBorderInfoPtr record = NewControlBorderInfo();
-    const ClsIniFileSection* s = skin.FindSection(name);
+    const ClsIniFileSection* s = skin.FindSection(name, optional);
     if (!s) return record;
     record->MainImage = new ClsBitMap;
     skin.LoadBitmap(s, "MainImage", *record->MainImage);

@@ -19,8 +19,9 @@ public:
     // A missing section gives an all-zero record without image object.
     // Otherwise the record has an image object (empty when MainImage does
     // not load) and every key its value or default.
+    // An optional section (one that has a stand-in) is not noted as missing.
     static SkinBorderInfoPtr GetBorderInfo(SkinFile& skin, const char* section);
-    static ControlBorderInfoPtr GetControlBorderInfo(SkinFile& skin, const char* section);
+    static ControlBorderInfoPtr GetControlBorderInfo(SkinFile& skin, const char* section, bool optional = false);
     // The numbers and colour of a ControlBorderInfo_t, without its image;
     // all zero for a missing section.
     static void GetControlBorderValues(SkinFile& skin, const ClsIniFileSection* section,

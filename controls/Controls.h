@@ -18,3 +18,5 @@
 #include "SkinComponents.h"
 #include "TreeSkinInfo.h"
 #include "SkinnedMessages.h"
+#include "MenuSkinInfo.h"
+#include "PopupMenuSkin.h"

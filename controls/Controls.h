@@ -19,3 +19,5 @@
 #include "SkinComponents.h"
 #include "TreeSkinInfo.h"
 #include "SkinnedMessages.h"
+#include "MenuSkinInfo.h"
+#include "PopupMenuSkin.h"

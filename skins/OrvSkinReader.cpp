@@ -8,6 +8,7 @@
 #include "TreeSkinBuilder.h"
 #include "WindowPosBatch.h"
 
+#include "MenuSkinInfo.h"
 #include "TreeSkinInfo.h"
 
 #include "AfxTrace.h"
@@ -180,7 +181,13 @@ void OrvSkinReader::SkinSubControls(SkinFile& file) {
 
 void OrvSkinReader::SkinTree(SkinFile& file) {
     if (!m_treeWindow || !::IsWindow(m_treeWindow)) return;
-    // PopupMenuSkin joins DragImageSkin here with the skinned menus.
+    // The popup menus look like the main menu's lists: its fonts and its
+    // item, separator and sub-menu borders.
+    MenuSkinInfo_t menu;
+    SkinComponentBuilder::GetMenuSkinInfo(file, m_controlRecords[crMenuItem].get(),
+                                          m_controlRecords[crMenuSeparators].get(),
+                                          m_controlRecords[crSubMenuBorders].get(), menu);
+    SkinComponentBuilder::RegisterPopupMenu(menu);
     SkinComponentBuilder::RegisterDragImage(file);
     TREESKININFO info;
     TreeSkinBuilder::Fill(file, m_skinRecords[srTreeControl].get(), info);

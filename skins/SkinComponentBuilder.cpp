@@ -4,6 +4,8 @@
 #include "SkinRecordReader.h"
 
 #include "CSkin.h"
+#include "MenuSkinInfo.h"
+#include "PopupMenuSkin.h"
 #include "SkinComponents.h"
 
 #include <initializer_list>
@@ -93,4 +95,23 @@ void SkinComponentBuilder::RegisterDragImage(SkinFile& skin) {
     NewRecord<DragImageSkin> record;
     skin.LoadBitmap(skin.FindSection("TreeControl"), "DragDropImage", record->Image);
     record.RegisterAs({"OrvNavigateTreeControl"});
+}
+
+void SkinComponentBuilder::RegisterPopupMenu(const MenuSkinInfo_t& menu) {
+    NewRecord<PopupMenuSkin> record;
+    record->Assign(menu);
+    record.RegisterAs({PopupMenuSkin::kComponentName});
+}
+
+void SkinComponentBuilder::GetMenuSkinInfo(SkinFile& skin, ControlBorderInfo_t* item, ControlBorderInfo_t* separator,
+                                           ControlBorderInfo_t* subMenu, MenuSkinInfo_t& menu) {
+    SkinRecordReader::GetFontInfo(skin, "OrvMenuFont", menu.Font);
+    SkinRecordReader::GetFontInfo(skin, "OrvMenuDisabledFont", menu.FontDisabled);
+    if (skin.FindSection("OrvMenuPressedFont", true))
+        SkinRecordReader::GetFontInfo(skin, "OrvMenuPressedFont", menu.FontPressed);
+    else
+        menu.FontPressed = menu.Font;
+    menu.ItemBorder = item;
+    menu.SeparatorBorder = separator;
+    menu.SubMenuBorder = subMenu;
 }

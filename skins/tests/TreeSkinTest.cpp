@@ -5,6 +5,7 @@
 #include "ReaderTestSupport.h"
 
 #include "CSkin.h"
+#include "PopupMenuSkin.h"
 #include "SkinComponents.h"
 #include "TreeSkinInfo.h"
 #include "TreeStandIn.h"
@@ -181,4 +182,57 @@ TEST_F(TreeSkin, NoTreeOrATreeAlreadyGoneGetsNothing) {
     reader.SetDefaultSkin();
     EXPECT_EQ(CSkinRecordRef<S_STD_SKININFO>(CSkin::GetInstance()->GetComponent("OrvNavigateTreeControl")).Get(),
               nullptr);
+}
+
+TEST_F(TreeSkin, PopupMenusTakeTheMenuFontsAndCopiesOfTheMenuBorders) {
+    m_root.WriteBitmap("Menus\\Item.bmp", 24, 96, [](int x, int y) { return RGB(x, y, 9); });
+    m_root.WriteIni("Menus", "[Main]\nSkinName = Menus\n"
+                             "[OrvMenuItem]\nLeftBorderWidth = 6\nInterationStep = 24\nBgColor = #FFFFFF\n"
+                             "MainImage = Item.bmp\n"
+                             "[MenuSeparators]\nTopBorderWidth = 1\n[OrvSubMenuBorders]\nBordersWidth = 4\n"
+                             "[OrvMenuFont]\nFontName = Tahoma\nFontSize = 13\nTextColor = #102030\n"
+                             "[OrvMenuDisabledFont]\nTextColor = #A0A0A0\nTextItalic = 1\n"
+                             "[OrvMenuPressedFont]\nTextColor = #0000FF\nTextBold = 1\n");
+    TreeStandIn tree;
+    OrvSkinReader reader(m_root.Path().c_str(), nullptr);
+    reader.SetTreeWindow(tree);
+    reader.SetSkinByDirectory("Menus\\");
+    ASSERT_STREQ(reader.GetCurrentSkin()->GetName(), "Menus");
+    CSkinRecordRef<S_STD_SKININFO> held(CSkin::GetInstance()->GetComponent(PopupMenuSkin::kComponentName));
+    auto* popup = dynamic_cast<PopupMenuSkin*>(held.Get());
+    ASSERT_NE(popup, nullptr);
+    const MenuSkinInfo_t& menu = popup->GetInfo();
+    EXPECT_STREQ(menu.Font.GetName(), "Tahoma");
+    EXPECT_EQ(menu.Font.GetHeight(), 13);
+    EXPECT_EQ(menu.Font.GetColor(), RGB(0x10, 0x20, 0x30));
+    EXPECT_STREQ(menu.FontDisabled.GetName(), "Arial");
+    EXPECT_EQ(menu.FontDisabled.GetColor(), RGB(0xA0, 0xA0, 0xA0));
+    EXPECT_EQ(menu.FontDisabled.GetStyle(), fsItalic);
+    EXPECT_EQ(menu.FontPressed.GetColor(), RGB(0, 0, 0xFF));
+    EXPECT_EQ(menu.FontPressed.GetStyle(), fsBold);
+    // Copies that outlive the reader's records, each with its own image.
+    const ControlBorderInfo_t* item = reader.GetControlBorderInfo(crMenuItem);
+    ASSERT_NE(menu.ItemBorder, nullptr);
+    EXPECT_NE(menu.ItemBorder, item);
+    EXPECT_EQ(menu.ItemBorder->LeftBorderWidth, 6);
+    EXPECT_EQ(menu.ItemBorder->InterationStep, 24);
+    ASSERT_NE(menu.ItemBorder->MainImage, nullptr);
+    EXPECT_NE(menu.ItemBorder->MainImage, item->MainImage);
+    EXPECT_EQ(menu.ItemBorder->MainImage->GetSize(), CSize(24, 96));
+    ASSERT_NE(menu.SeparatorBorder, nullptr);
+    EXPECT_EQ(menu.SeparatorBorder->TopBorderWidth, 1);
+    ASSERT_NE(menu.SubMenuBorder, nullptr);
+    EXPECT_EQ(menu.SubMenuBorder->BottomBorderWidth, 4);
+
+    // Without OrvMenuPressedFont pressed items use the normal font; the
+    // previous record is let go.
+    reader.SetDefaultSkin();
+    EXPECT_EQ(held->GetRef(), 1);
+    CSkinRecordRef<S_STD_SKININFO> next(CSkin::GetInstance()->GetComponent(PopupMenuSkin::kComponentName));
+    auto* fallback = dynamic_cast<PopupMenuSkin*>(next.Get());
+    ASSERT_NE(fallback, nullptr);
+    EXPECT_STREQ(fallback->GetInfo().FontPressed.GetName(), "Arial");
+    EXPECT_EQ(fallback->GetInfo().FontPressed.GetColor(), fallback->GetInfo().Font.GetColor());
+    EXPECT_FALSE(HasProblem(reader, "OrvMenuPressedFont", "")) << Problems(reader);
+    EXPECT_TRUE(HasProblem(reader, "OrvMenuFont", "")) << Problems(reader);
 }

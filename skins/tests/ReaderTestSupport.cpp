@@ -31,6 +31,16 @@ bool HasProblem(const OrvSkinReader& reader, const std::string& section, const s
     return false;
 }
 
+int GdiObjectCount() {
+    if (const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(counted);
+    // Wine does not count; it accepts a handle's bare table index, so every
+    // live object answers its type at its index.
+    int live = 0;
+    for (UINT_PTR index = 1; index < 0x10000; ++index)
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++live;
+    return live;
+}
+
 std::string ProgramFolder() {
     char path[MAX_PATH + 1] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -22,6 +22,9 @@ bool HasProblem(const OrvSkinReader& reader, const std::string& section, const s
 // (next to the test program: "bin\Skins", "bin\Locale").
 std::string ProgramFolder();
 
+// Live GDI objects of this process.
+int GdiObjectCount();
+
 // A colour that tells where it came from: red x, green y of a skin image.
 inline COLORREF SourceColor(int x, int y) { return RGB(x, y, 0x5A); }
 

@@ -207,3 +207,24 @@ TEST_F(ShippedSkins, BothListedDaylightTheDefault) {
 TEST_F(ShippedSkins, DaylightComposesCompletely) { ApplyAndDraw("Daylight\\", false); }
 
 TEST_F(ShippedSkins, GraphiteComposesCompletely) { ApplyAndDraw("Graphite\\", true); }
+
+TEST_F(ShippedSkins, RepeatedChangesLeaveNoObjectBehind) {
+    skintest::TreeStandIn tree;
+    m_reader.SetTreeWindow(tree);
+    auto changeBoth = [&] {
+        m_reader.SetSkinByDirectory("Graphite\\");
+        m_reader.SetSkinByDirectory("Daylight\\");
+        ButtonSkinInfo_t button;
+        button.Width = 58;
+        button.Height = 20;
+        OrvSkinReader::FormButtonImage(&button, m_reader.GetSkinBorderInfo(srButtons), "Search");
+    };
+    // The first change makes what lives from change to change (the shared
+    // records, the tree's copy); after it, every change frees what it replaces.
+    changeBoth();
+    const int settled = skintest::GdiObjectCount();
+    for (int round = 0; round < 10; ++round) changeBoth();
+    EXPECT_EQ(skintest::GdiObjectCount(), settled);
+    EXPECT_EQ(tree.received, 22);
+    m_reader.SetTreeWindow(nullptr);
+}

@@ -1,6 +1,6 @@
 #include "SkinFile.h"
 
-#include "BitmapFileCheck.h"
+#include "SkinBitmapLoader.h"
 
 #include "ClsBitMap.h"
 
@@ -109,12 +109,8 @@ bool SkinFile::LoadBitmap(const ClsIniFileSection* section, const char* key, Cls
     }
     // File names are relative to the skin's directory and may hold sub-paths.
     const CString path = m_directory + token->GetText();
-    if (const char* refused = BitmapFileCheck::Check(path)) {
+    if (const char* refused = SkinBitmapLoader::Load(path, image)) {
         Note(path, section->GetName(), key, refused);
-        return false;
-    }
-    if (!image.LoadFromFile(path)) {
-        Note(path, section->GetName(), key, "the system could not load the bitmap");
         return false;
     }
     return true;

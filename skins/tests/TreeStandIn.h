@@ -44,7 +44,10 @@ protected:
         std::memcpy(&passiveFrameAt344, bytes + 344, 4);
         std::memcpy(&treeLeftWidthAt468, bytes + 468, 4);
 #endif
+        // As the tree keeps it: the copy's background record draws from the
+        // copy's own image, never from the sender's, which dies with the message.
         copy = std::make_unique<TREESKININFO>(*record);
+        copy->TreeControl.MainImage = &copy->TreeImage;
         return 0;
     }
 };

@@ -1,5 +1,6 @@
 #pragma once
 // The skinned control library in one include.
+#include "ButtonSkinInfo.h"
 #include "CComponent.h"
 #include "COrvDropTarget.h"
 #include "CSkin.h"
@@ -18,3 +19,5 @@
 #include "SkinComponents.h"
 #include "TreeSkinInfo.h"
 #include "SkinnedMessages.h"
+#include "MenuSkinInfo.h"
+#include "PopupMenuSkin.h"

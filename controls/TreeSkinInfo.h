@@ -7,6 +7,7 @@
 // as constructed and mean nothing.
 #include "ClsBitMap.h"
 #include "NodeSkinParam.h"
+#include "OrvMessages.h"  // ORV_WM_TREE_SKIN carries the record to the tree
 #include "SkinBorderInfo.h"
 
 #include <windows.h>
@@ -38,8 +39,6 @@ struct TREESKININFO {
     ClsBitMap TreeImage;
 };
 
-// Private message that carries the record to the tree control.
-constexpr UINT ORV_WM_TREE_SKIN = 0x8010;
 
 #if defined(__i386__) || defined(_M_IX86)
 // ClsBitMap members make the record non-standard-layout; GCC still lays it

@@ -29,6 +29,11 @@ BOOL CommandHost::OnCommand(WPARAM wParam, LPARAM lParam) {
     return ctltest::HostWindow::OnCommand(wParam, lParam);
 }
 
+void CommandHost::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+    keysSeen.push_back(key);
+    ctltest::HostWindow::OnKeyDown(key, repeat, flags);
+}
+
 void PumpPending(ClsSkinnedMenu* menu) {
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -81,6 +81,10 @@ bool ClsSkinnedMainMenu::IsMenuCommand(MSG& msg) {
         }
         return true;
     case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+        // Alt was not pressed alone after all.
         m_altAlone = false;
         return false;
     default:

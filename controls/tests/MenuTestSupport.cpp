@@ -34,6 +34,11 @@ void CommandHost::OnKeyDown(UINT key, UINT repeat, UINT flags) {
     ctltest::HostWindow::OnKeyDown(key, repeat, flags);
 }
 
+void CommandHost::OnLButtonDown(UINT flags, CPoint point) {
+    ++presses;
+    ctltest::HostWindow::OnLButtonDown(flags, point);
+}
+
 void PumpPending(ClsSkinnedMenu* menu) {
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -22,14 +22,16 @@ class CommandHost : public ctltest::HostWindow {
 public:
     CommandHost(int x, int y, int width, int height);
     std::vector<UINT> commands;
-    // Keys that reached the window (WM_KEYDOWN).
+    // Keys that reached the window (WM_KEYDOWN), and left-button presses.
     std::vector<UINT> keysSeen;
+    int presses = 0;
     // Makes it the foreground window with the keyboard focus.
     bool Activate();
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
+    void OnLButtonDown(UINT flags, CPoint point) override;
 };
 
 // Pumps messages until done() (or a generous time-out), offering each one

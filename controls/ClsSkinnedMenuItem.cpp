@@ -49,6 +49,8 @@ ClsSkinnedMenuItem::ClsSkinnedMenuItem(const char* caption, UINT command, bool s
     : m_caption(caption ? caption : ""), m_command(command), m_separator(separator) {}
 
 ClsSkinnedMenuItem::~ClsSkinnedMenuItem() {
+    // The parent is gone or has let go of this item: nothing reaches back up.
+    m_parent = nullptr;
     DeactivateSubMenu();
     m_hovered = nullptr;
     m_children.clear();
@@ -99,15 +101,21 @@ void ClsSkinnedMenuItem::Delete(int index) {
     ClsSkinnedMenuItem* item = GetItem(index);
     if (!item) return;
     if (m_hovered == item) SetHoveredItem(nullptr);
+    item->DeactivateSubMenu();
+    // Out of the list first, then gone: the list is whole whenever it is read.
+    std::unique_ptr<ClsSkinnedMenuItem> owned = std::move(m_children[static_cast<size_t>(index)]);
     m_children.erase(m_children.begin() + index);
+    owned.reset();
     MenuChanged(nullptr, false);
 }
 
 void ClsSkinnedMenuItem::DeleteAll() {
     if (m_children.empty()) return;
     DeactivateSubMenu();
-    m_hovered = nullptr;
-    m_children.clear();
+    SetHoveredItem(nullptr);
+    std::vector<std::unique_ptr<ClsSkinnedMenuItem>> owned;
+    owned.swap(m_children);
+    owned.clear();
     MenuChanged(nullptr, false);
 }
 

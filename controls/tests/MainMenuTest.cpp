@@ -455,3 +455,27 @@ TEST(MainMenu, ShowsOpenMenusInBothSkins) {
             << skinName;
     }
 }
+
+TEST(MainMenu, ItemsDeletedWhileTheirListsAreOpenTakeTheirWindowsAlong) {
+    MenuBar bar;
+    ASSERT_TRUE(bar.OpenTop(1));
+    ClsSkinnedMenuItem* edit = bar.Top(1);
+    bar.Hover(bar.ItemCentre(edit->GetItem(4)));
+    ASSERT_TRUE(bar.Until([&] { return edit->GetItem(4)->GetIsSubMenuOpen(); }));
+    HWND cascade = edit->GetItem(4)->GetListHandle();
+    edit->Delete(4);
+    EXPECT_FALSE(::IsWindow(cascade));
+    EXPECT_EQ(edit->GetCount(), 4);
+    ASSERT_TRUE(edit->GetIsSubMenuOpen()) << "its own list stays, one item shorter";
+    RECT placed{};
+    ::GetWindowRect(edit->GetListHandle(), &placed);
+    EXPECT_EQ(placed.bottom - placed.top,
+              3 * 28 + 9 + bar.skin->SubMenu()->TopBorderWidth + bar.skin->SubMenu()->BottomBorderWidth);
+    HWND list = edit->GetListHandle();
+    bar.menu.GetItems()->DeleteAll();
+    EXPECT_FALSE(::IsWindow(list));
+    EXPECT_EQ(bar.menu.GetItems()->GetCount(), 0);
+    PumpPending(&bar.menu);
+    bar.menu.CloseMenu();
+    EXPECT_TRUE(bar.Closed());
+}

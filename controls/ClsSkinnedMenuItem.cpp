@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 
 namespace {
 // Colours of the bands without a frame record: the system's menu colour,
@@ -559,18 +560,26 @@ bool ClsSkinnedMenuItem::ActivateSubMenu(int offset) {
 
 bool ClsSkinnedMenuItem::ActivateSubMenuAt(int x, int y, int offset) {
     if (!GetIsSubmenu() || m_subMenu || !m_menu) return false;
-    const RECT anchor{x, y - offset, x, y};
+    // Far-out numbers are pulled to the screen by OpenList; this difference
+    // must not wrap on the way.
+    const long long top = std::clamp<long long>(static_cast<long long>(y) - offset, INT_MIN, INT_MAX);
+    const RECT anchor{x, static_cast<LONG>(top), x, y};
     return OpenList(anchor, true, 0);
 }
 
-bool ClsSkinnedMenuItem::OpenList(const RECT& anchor, bool below, int offset) {
+bool ClsSkinnedMenuItem::OpenList(const RECT& place, bool below, int offset) {
     const CSize size = ListWindowSize();
     if (size.cx <= 0 || size.cy <= 0) return false;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (!::GetMonitorInfoA(::MonitorFromRect(&anchor, MONITOR_DEFAULTTONEAREST), &monitor))
+    if (!::GetMonitorInfoA(::MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &monitor))
         ::SetRect(&monitor.rcMonitor, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     const RECT& screen = monitor.rcMonitor;
+    // An anchor off the screen counts from the nearest edge.
+    const RECT anchor{std::clamp(place.left, screen.left, screen.right), std::clamp(place.top, screen.top, screen.bottom),
+                      std::clamp(place.right, screen.left, screen.right),
+                      std::clamp(place.bottom, screen.top, screen.bottom)};
+    offset = std::clamp(offset, 0, static_cast<int>(screen.bottom - screen.top));
 
     // Below (bar items, popups) or beside (list items) the anchor; above it
     // or to its left when that would run past the screen's bottom or right.

@@ -172,7 +172,7 @@ private:
     void Redraw();
     // The list window changes size with its children.
     void ListChanged();
-    bool OpenList(const RECT& anchor, bool below, int offset);
+    bool OpenList(const RECT& place, bool below, int offset);
     CSize ListWindowSize();
     void DrawBand(HDC dc, int band, const RECT& rect);
     void DrawCaption(HDC dc, int band, const RECT& rect);

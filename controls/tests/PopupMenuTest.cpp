@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <thread>
 
 using namespace menutest;
@@ -109,6 +110,14 @@ TEST_F(Popup, NearTheScreensEdgesOpensAboveAndLeftOfThePoint) {
     ASSERT_TRUE(menu.TrackPopupMenu(100, kScreenHeight - 20, kScreenHeight));
     EXPECT_EQ(Placed().top, 0);
     EXPECT_EQ(Placed().bottom - Placed().top, height);
+
+    // Numbers far off the screen count from its nearest edge.
+    ASSERT_TRUE(menu.TrackPopupMenu(INT_MAX, INT_MIN, INT_MIN));
+    EXPECT_EQ(Placed().right, kScreenWidth);
+    EXPECT_EQ(Placed().top, 0);
+    ASSERT_TRUE(menu.TrackPopupMenu(INT_MIN, INT_MAX, INT_MAX));
+    EXPECT_EQ(Placed().left, 0);
+    EXPECT_EQ(Placed().top, 0) << "no room below the screen nor above it";
 
     // A cascade that has no room on the right opens left of its item.
     auto* more = new ClsSkinnedMenuItem("&More");

@@ -21,3 +21,8 @@
 #include "SkinnedMessages.h"
 #include "MenuSkinInfo.h"
 #include "PopupMenuSkin.h"
+#include "ClsSkinnedMenuItem.h"
+#include "ClsSkinnedMenu.h"
+#include "ClsSkinnedSubMenuWnd.h"
+#include "ClsSkinnedMainMenu.h"
+#include "ClsSkinnedPopupMenu.h"

@@ -38,3 +38,4 @@
 #include "CWinsockStartup.h"
 #include "CWindowDC.h"
 #include "CWnd.h"
+#include "CMenu.h"

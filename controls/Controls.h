@@ -1,6 +1,9 @@
 #pragma once
 // The skinned control library in one include.
 #include "CComponent.h"
+#include "CDataObject.h"
+#include "COrvDragContactInfo.h"
+#include "COrvDragImage.h"
 #include "COrvDropTarget.h"
 #include "CSkin.h"
 #include "CSubclassWnd.h"

@@ -1,5 +1,6 @@
 #pragma once
 // The skinned control library in one include.
+#include "ButtonSkinInfo.h"
 #include "CComponent.h"
 #include "CDataObject.h"
 #include "COrvDragContactInfo.h"
@@ -21,3 +22,5 @@
 #include "SkinComponents.h"
 #include "TreeSkinInfo.h"
 #include "SkinnedMessages.h"
+#include "MenuSkinInfo.h"
+#include "PopupMenuSkin.h"

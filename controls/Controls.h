@@ -16,6 +16,8 @@
 #include "ClsSkinnedHeaderButton.h"
 #include "ClsSkinnedWnd.h"
 #include "ClsSystemVersion.h"
+#include "EditSkinInfo.h"
+#include "LabelSkinInfo.h"
 #include "NodeSkinParam.h"
 #include "S_STD_SKININFO.h"
 #include "SkinBorderInfo.h"

@@ -20,6 +20,7 @@
 #include "ClsSkinnedControl.h"
 #include "ClsSkinnedHeader.h"
 #include "ClsSkinnedHeaderButton.h"
+#include "ClsRichEdit.h"
 #include "ClsSkinnedWnd.h"
 #include "ClsSystemVersion.h"
 #include "EditSkinInfo.h"

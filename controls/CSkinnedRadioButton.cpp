@@ -91,6 +91,11 @@ std::vector<HWND> GroupOf(HWND hwnd) {
     }
     return group;
 }
+bool ArrowKeyDown() {
+    for (int key : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT})
+        if (::GetKeyState(key) & 0x8000) return true;
+    return false;
+}
 }  // namespace
 
 void CSkinnedRadioButton::CheckInGroup() {
@@ -175,10 +180,8 @@ LRESULT CSkinnedRadioButton::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_KEYDOWN:
         if (wParam == VK_UP || wParam == VK_LEFT || wParam == VK_DOWN || wParam == VK_RIGHT) {
-            if (CSkinnedRadioButton* next = Neighbour(wParam == VK_UP || wParam == VK_LEFT)) {
-                next->SetFocus();
-                next->SendMessage(BM_CLICK);
-            }
+            // The focus brings the check with it (WM_SETFOCUS below).
+            if (CSkinnedRadioButton* next = Neighbour(wParam == VK_UP || wParam == VK_LEFT)) next->SetFocus();
             return 0;
         }
         break;
@@ -197,13 +200,23 @@ LRESULT CSkinnedRadioButton::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     if (clicked) CheckInGroup();
     const LRESULT result = CButton::WindowProc(message, wParam, lParam);
     switch (message) {
+    case WM_SETFOCUS:
+        // Reached with an arrow key (here or through the dialog manager,
+        // which only moves the focus): checked, as radio buttons are.
+        if (!m_checked && ArrowKeyDown()) {
+            CheckInGroup();
+            if (HWND parent = ::GetParent(m_hWnd))
+                ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),
+                               reinterpret_cast<LPARAM>(m_hWnd));
+        }
+        RePaint();
+        break;
     case WM_LBUTTONUP:
         // The button gave the capture back; hovering goes on while the
         // pointer stays.
         if (m_hovered && ::GetCapture() != m_hWnd) ::SetCapture(m_hWnd);
         RePaint();
         break;
-    case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
     case BM_SETSTATE:

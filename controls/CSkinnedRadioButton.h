@@ -8,8 +8,9 @@
 
 #include <windows.h>
 
-// Checking one radio button of a group (a click, Space, or the arrow keys
-// moving through the group) unchecks the other skinned radio buttons of its
+// Checking one radio button of a group (a click, Space, or an arrow key
+// moving the focus through the group, here or through the dialog manager)
+// unchecks the other skinned radio buttons of its
 // group, as a person expects of radio buttons; the parent is told with
 // BN_CLICKED as usual. The record lives in the host control.
 class CTL_API CSkinnedRadioButton : public CButton {

@@ -1,7 +1,11 @@
 #pragma once
 // The skinned control library in one include.
+#include "CBorder.h"
+#include "CCaption.h"
+#include "CCaptionButton.h"
 #include "CComponent.h"
 #include "COrvDropTarget.h"
+#include "CSWindow.h"
 #include "CSkin.h"
 #include "CSubclassWnd.h"
 #include "ClsBitMap.h"

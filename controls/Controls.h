@@ -1,10 +1,13 @@
 #pragma once
 // The skinned control library in one include.
+#include "ButtonTextParam.h"
 #include "CBorder.h"
 #include "CCaption.h"
 #include "CCaptionButton.h"
 #include "CComponent.h"
 #include "COrvDropTarget.h"
+#include "CSButton.h"
+#include "CSDialog.h"
 #include "CSWindow.h"
 #include "CSkin.h"
 #include "CSubclassWnd.h"

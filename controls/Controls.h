@@ -8,6 +8,7 @@
 #include "COrvDropTarget.h"
 #include "CSButton.h"
 #include "CSDialog.h"
+#include "CSMessageBox.h"
 #include "CSWindow.h"
 #include "CSkin.h"
 #include "CSubclassWnd.h"

@@ -605,3 +605,50 @@ TEST_F(SkinnedFrame, TheWindowMenuKeyAndTheCaptionsContextMenuShowTheSystemMenu)
     view.skin = &Daylight();
     EXPECT_TRUE(ShowsSkinnedNonClient(CaptureWindow(frame), frame, view));
 }
+
+TEST_F(SkinnedFrame, OddRecordsAndSizesNeverBreakTheWindow) {
+    TestFrame frame;
+    Show(frame);
+    CSWindow skin;
+    ASSERT_TRUE(skin.Install(frame, "MainFrame"));
+
+    // A caption whose picture did not load is blue; its buttons are gone.
+    CSkinRecordRef<CaptionSkin> blind(NewRecord<CaptionSkin>());
+    blind->Border = Daylight().caption->Border;
+    RegisterRecord("MainFrame", "caption", blind.Get());
+    // Frames with cells far outside their pictures and negative widths.
+    CSkinRecordRef<FrameSkin> odd(NewRecord<FrameSkin>());
+    odd->Border = Daylight().frame->Border;
+    odd->Border.LeftBorderX = 100000;
+    odd->Border.BottomBorderY = -50;
+    odd->Border.RightBorderWidth = -7;
+    odd->LeftFrameImage = Daylight().frame->LeftFrameImage;
+    odd->BottomFrameImage = Daylight().frame->BottomFrameImage;
+    RegisterRecord("MainFrame", "border", odd.Get());
+    ::SendMessageA(frame, CSkin::WM_SKIN_CHANGED, 0, 0);
+    orvtest::PumpPending();
+    const Pixels shot = CaptureWindow(frame);
+    shot.Save("frame-caption-without-picture.bmp");
+    const CRect bounds = WindowOnScreen(frame);
+    EXPECT_EQ(shot.At(bounds.Width() / 2, 5), CCaption::kFailureColor);
+    EXPECT_FALSE(skin.GetCaption().GetButton(0)->GetVisible());
+    EXPECT_EQ(Insets(frame).right, 0) << "a negative width is none";
+    EXPECT_EQ(shot.At(1, bounds.Height() / 2), Daylight().frame->Border.BgColor)
+        << "a cell outside its picture leaves the frame's colour";
+
+    // Sizes from nothing to very wide: drawing and hit testing keep working.
+    RegisterWindowSkin(Daylight());
+    ::SendMessageA(frame, CSkin::WM_SKIN_CHANGED, 0, 0);
+    for (const SIZE size : {SIZE{1, 1}, SIZE{12, 200}, SIZE{60, 20}, SIZE{3000, 45}, SIZE{420, 300}}) {
+        ::SetWindowPos(frame, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+        ::RedrawWindow(frame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        const CRect now = WindowOnScreen(frame);
+        for (int y = 0; y < now.Height(); y += 7)
+            for (int x = 0; x < now.Width(); x += 13) HitTestAt(frame, CPoint(x, y));
+        CRect client;
+        ::GetClientRect(frame, &client);
+        EXPECT_GE(client.Width(), 0);
+        EXPECT_GE(client.Height(), 0);
+    }
+    EXPECT_TRUE(ShowsSkinnedNonClient(CaptureWindow(frame), frame, View(Daylight())));
+}

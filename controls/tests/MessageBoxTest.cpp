@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 
 using namespace wintest;
 
@@ -169,4 +171,35 @@ TEST_F(SkinnedMessageBox, WithoutAValidOwnerTheMessageBoxIsThePlainSystemOne) {
         EXPECT_NE(watch.box, nullptr);
         EXPECT_EQ(result, IDOK);
     }
+}
+
+TEST_F(SkinnedMessageBox, AMessageBoxShownFromAnotherThreadIsSkinnedOnThatThread) {
+    TestFrame owner("Owner", WS_OVERLAPPEDWINDOW, 60, 60, 500, 400);
+    ::ShowWindow(owner, SW_SHOW);
+    std::atomic<int> result{-1};
+    bool taken = false, skinned = false, buttonSkinned = false;
+    DWORD boxThread = 0, workerThread = 0;
+    // GoogleTest's checks stay on this thread; the worker only records.
+    std::thread worker([&] {
+        workerThread = ::GetCurrentThreadId();
+        BoxWatch watch;
+        watch.inspect = [&](HWND box) {
+            auto* messageBox = dynamic_cast<CSMessageBox*>(CWnd::FromHandlePermanent(box));
+            taken = messageBox != nullptr;
+            skinned = messageBox && messageBox->GetSkin().GetCaption().IsSkinned();
+            buttonSkinned = SkinnedButton(::GetDlgItem(box, IDOK)) != nullptr;
+            boxThread = ::GetWindowThreadProcessId(box, nullptr);
+        };
+        result = watch.Run([&] { return CSMessageBox::MessageBoxA(owner, "Shown by a worker.", "Orvane", MB_OK); });
+    });
+    // The owner's thread answers what the box asks of its owner meanwhile.
+    const bool ended = orvtest::PumpUntil([&] { return result != -1; }, 30000);
+    worker.join();
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(taken);
+    EXPECT_TRUE(skinned);
+    EXPECT_TRUE(buttonSkinned);
+    EXPECT_EQ(boxThread, workerThread);
+    EXPECT_TRUE(::IsWindowEnabled(owner)) << "the owner is given back";
 }

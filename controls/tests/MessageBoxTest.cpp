@@ -93,7 +93,7 @@ protected:
             EXPECT_GT(WrittenPixels(shot, box, *skin.caption.Get(), true), 20) << "the caption's text";
             const CRect client = ClientOnScreen(box), bounds = WindowOnScreen(box);
             EXPECT_EQ(shot.At(client.left - bounds.left + 2, client.bottom - bounds.top - 2),
-                      Daylight().background->Color)
+                      skin.background->Color)
                 << "the background of the \"dialog\" record";
 
             const CRect okOnScreen = WindowOnScreen(::GetDlgItem(box, IDOK));
@@ -120,8 +120,6 @@ TEST_F(SkinnedMessageBox, AMessageBoxWithAnOwnerWearsTheSkinInDaylight) { ShowsI
 
 TEST_F(SkinnedMessageBox, AMessageBoxWithAnOwnerWearsTheSkinInGraphite) {
     RegisterWindowSkin(Graphite());
-    // The dialogs' background stays Daylight's here, which the box must show.
-    CSkin::GetInstance()->AddComponent("dialog", Daylight().background.Get());
     ShowsInSkin(Graphite(), "msgbox-graphite.bmp");
 }
 

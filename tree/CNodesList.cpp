@@ -43,6 +43,8 @@ void CNodesList::SelectPage(int page) {
     const int count = m_children.GetSize();
     m_firstIndex = page * kPageSize;
     m_endIndex = count - m_firstIndex <= kPageSize ? count : m_firstIndex + kPageSize;
+    // Only the shown nodes keep their pictures.
+    for (int i = 0; i < m_visible.GetSize(); ++i) m_visible.GetAt(i)->ForgetPicture();
     m_visible.RemoveAll();
     for (int i = m_firstIndex; i < m_endIndex; ++i) m_visible.Add(m_children.GetAt(i));
     m_currentPage = page;

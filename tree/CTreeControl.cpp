@@ -553,6 +553,11 @@ void CTreeControl::WMPaint(WMNoParams_t&) {
     m_view->Paint(dc, update, m_viewImage);
 }
 
+void CTreeControl::WMSize(WMSize_t& message) {
+    m_view->ForgetClientSize();
+    ClsSkinnedWnd<CWnd>::WMSize(message);
+}
+
 // ---- Input ------------------------------------------------------------
 
 BOOL CTreeControl::PreTranslateMessage(MSG* msg) {

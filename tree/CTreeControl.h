@@ -148,6 +148,7 @@ protected:
     void WMLButtonUp(WMMouse_t& message) override;
     void WMMouseMove(WMMouse_t& message) override;
     void WMPaint(WMNoParams_t& message) override;
+    void WMSize(WMSize_t& message) override;
     void WMTimer(WMTimer_t& message) override;
     // The private messages, mouse leave, the context menu and destruction.
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

@@ -1,6 +1,7 @@
 #pragma once
 #include "TreeExport.h"
 
+#include "CSelectedBitmap.h"
 #include "OrvContactInfo.h"
 
 #include "CObject.h"
@@ -87,6 +88,19 @@ public:
     // Moves a registered tool tip's rectangle to the box.
     void UpdateToolTipRect();
 
+    // The picture the view keeps of the node while it shows, and whether it
+    // is of this state and skin (and of the box's size).
+    CSelectedBitmap& GetPicture() const { return m_picture; }
+    bool IsPictureOf(int state, int skinGeneration) const {
+        return !m_picture.IsEmpty() && m_pictureState == state &&
+               m_pictureGeneration == skinGeneration && m_picture.GetSize() == m_box.Size();
+    }
+    void SetPictureOf(int state, int skinGeneration) const {
+        m_pictureState = state;
+        m_pictureGeneration = skinGeneration;
+    }
+    void ForgetPicture() const { m_picture.Clear(); }
+
     CTreeControl* GetControl() const { return m_control; }
     CNodesList* GetList() const { return m_list; }
 
@@ -109,4 +123,7 @@ protected:
     bool m_toolRegistered = false;
     unsigned m_toolId = 0;
     CRect m_toolRect{0, 0, 0, 0};
+    mutable CSelectedBitmap m_picture;
+    mutable int m_pictureState = -1;
+    mutable int m_pictureGeneration = -1;
 };

@@ -13,6 +13,7 @@
 #include "CException.h"
 #include "CScopedSelect.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -54,6 +55,9 @@ void CTreeView::CopySkin(const TREESKININFO& skin) {
     CopyImage(m_nextButtonImage, skin.RootButtonNextImage);
     CopyImage(m_previousButtonImage, skin.RootButtonPreviousImage);
     CopyImage(m_onlineIcon, skin.OnlineIconImage);
+    m_nextButtonSprite.Build(m_nextButtonImage);
+    m_previousButtonSprite.Build(m_previousButtonImage);
+    m_onlineIconSprite.Build(m_onlineIcon);
     m_backgroundCells = skin.TreeControl;
     m_backgroundColor = skin.TreeControl.BgColor;
     CopyImage(m_backgroundImage, skin.TreeImage);
@@ -112,9 +116,12 @@ CSize CTreeView::GetLayoutMargins() const {
 }
 
 CRect CTreeView::GetClientRect() const {
-    CRect client;
-    if (m_control->GetSafeHwnd()) m_control->GetClientRect(&client);
-    return client;
+    if (!m_clientKnown) {
+        if (!m_control->GetSafeHwnd()) return CRect();
+        m_control->GetClientRect(&m_client);
+        m_clientKnown = true;
+    }
+    return m_client;
 }
 
 double CTreeView::GetRadiusX() const {
@@ -154,9 +161,8 @@ void CTreeView::SetAngleCorrection(double angle) {
 }
 
 void CTreeView::DropBackground() {
-    m_background.DeleteObject();
-    m_ellipse.DeleteObject();
-    m_backgroundSize = CSize(0, 0);
+    m_background.Clear();
+    m_outsideEllipse.DeleteObject();
 }
 
 void CTreeView::DrawBackground(HDC dc, int width, int height) const {
@@ -168,19 +174,67 @@ void CTreeView::DrawBackground(HDC dc, int width, int height) const {
 }
 
 bool CTreeView::EnsureBackground(int width, int height) {
-    if (m_backgroundSize == CSize(width, height) && m_background.GetIsValid()) return true;
+    if (m_background.GetSize() == CSize(width, height) && !m_background.IsEmpty()) return true;
     DropBackground();
-    if (!m_background.AllocateBitMap(width, height, pf32bit)) return false;
-    {
-        ClsBitMap::ScopedLock lock(m_background);
-        CDC* dc = m_background.Lock();
-        if (!dc) return false;
-        DrawBackground(*dc, width, height);
-    }
-    m_ellipse.CreateEllipticRgn(kEllipseInset, kEllipseInset, width - kEllipseInset,
-                                height - kEllipseInset);
-    m_backgroundSize = CSize(width, height);
+    if (!m_background.Create(width, height)) return false;
+    DrawBackground(m_background.GetDC(), width, height);
+    CRgn ellipse;
+    ellipse.CreateEllipticRgn(kEllipseInset, kEllipseInset, width - kEllipseInset,
+                              height - kEllipseInset);
+    m_outsideEllipse.CreateRectRgn(0, 0, width, height);
+    m_outsideEllipse.CombineRgn(&m_outsideEllipse, &ellipse, RGN_DIFF);
+    // The frame's cells lie within its border widths; inside them the
+    // background is its colour.
+    const BorderGeometry_t& cells = m_backgroundCells;
+    m_backgroundInterior.SetRect(std::max(0, cells.LeftBorderWidth), std::max(0, cells.TopBorderWidth),
+                                 width - std::max(0, cells.RightBorderWidth),
+                                 height - std::max(0, cells.BottomBorderWidth));
+    if (m_backgroundInterior.IsRectEmpty()) m_backgroundInterior.SetRectEmpty();
     return true;
+}
+
+void CTreeView::RestoreBackground(CDC& dc, const CRect& area) {
+    CRect inside;
+    if (!inside.IntersectRect(area, m_backgroundInterior)) {
+        dc.BitBlt(area.left, area.top, area.Width(), area.Height(), &m_background.GetCDC(), area.left,
+                  area.top, SRCCOPY);
+        return;
+    }
+    dc.FillSolidRect(inside, m_backgroundColor);
+    // The frame strips around the interior, as far as they meet the area.
+    const CSize size = m_background.GetSize();
+    const CRect& in = m_backgroundInterior;
+    const CRect strips[4] = {CRect(0, 0, size.cx, in.top), CRect(0, in.bottom, size.cx, size.cy),
+                             CRect(0, in.top, in.left, in.bottom), CRect(in.right, in.top, size.cx, in.bottom)};
+    for (const CRect& strip : strips) {
+        CRect part;
+        if (part.IntersectRect(strip, area))
+            dc.BitBlt(part.left, part.top, part.Width(), part.Height(), &m_background.GetCDC(), part.left,
+                      part.top, SRCCOPY);
+    }
+}
+
+bool CTreeView::IsInsideEllipse(const CRect& rect) const {
+    const CSize size = m_background.GetSize();
+    // A little inside the clip ellipse, so whatever passes lies within it.
+    const double a = (size.cx - 2 * kEllipseInset) / 2.0 - 1.5;
+    const double b = (size.cy - 2 * kEllipseInset) / 2.0 - 1.5;
+    if (a <= 0 || b <= 0) return false;
+    const double cx = size.cx / 2.0, cy = size.cy / 2.0;
+    for (const double x : {static_cast<double>(rect.left), static_cast<double>(rect.right)})
+        for (const double y : {static_cast<double>(rect.top), static_cast<double>(rect.bottom)}) {
+            const double dx = (x - cx) / a, dy = (y - cy) / b;
+            if (dx * dx + dy * dy > 1.0) return false;
+        }
+    return true;
+}
+
+void CTreeView::NoteDrawn(const CRect& rect) {
+    if (rect.IsRectEmpty() || IsInsideEllipse(rect)) return;
+    if (m_spill.IsRectEmpty())
+        m_spill = rect;
+    else
+        m_spill.UnionRect(m_spill, rect);
 }
 
 void CTreeView::Paint(HDC target, const CRect& update, ClsBitMap& image) {
@@ -198,21 +252,27 @@ void CTreeView::Paint(HDC target, const CRect& update, ClsBitMap& image) {
     ClsBitMap::ScopedLock imageLock(image);
     CDC* dc = image.Lock();
     if (!dc) return;
-    {
-        ClsBitMap::ScopedLock backgroundLock(m_background);
-        CDC* background = m_background.Lock();
-        if (!background) return;
-        dc->BitBlt(area.left, area.top, area.Width(), area.Height(), background, area.left,
-                   area.top, SRCCOPY);
-    }
-    // Nothing but the background outside the ellipse.
-    CRgn clip;
-    clip.CreateRectRgnIndirect(&area);
-    clip.CombineRgn(&clip, &m_ellipse, RGN_AND);
+    RestoreBackground(*dc, area);
+    // Drawn clipped to the update area only (the ellipse as a clip would
+    // slow every primitive down); the few things that cross the ellipse's
+    // edge get the background back outside it afterwards, where nothing
+    // but the background may show.
+    m_spill.SetRectEmpty();
     {
         CScopedSaveDC saved(*dc);
-        dc->SelectClipRgn(&clip);
+        dc->IntersectClipRect(area);
         DrawPicture(*dc, area);
+    }
+    CRect spill;
+    if (spill.IntersectRect(m_spill, area)) {
+        CRgn outside;
+        outside.CreateRectRgnIndirect(&spill);
+        if (outside.CombineRgn(&outside, &m_outsideEllipse, RGN_AND) != NULLREGION) {
+            CScopedSaveDC saved(*dc);
+            dc->SelectClipRgn(&outside);
+            dc->BitBlt(spill.left, spill.top, spill.Width(), spill.Height(), &m_background.GetCDC(),
+                       spill.left, spill.top, SRCCOPY);
+        }
     }
     ::BitBlt(target, area.left, area.top, area.Width(), area.Height(), *dc, area.left, area.top,
              SRCCOPY);
@@ -236,14 +296,13 @@ void CTreeView::DrawPicture(CDC& dc, const CRect& update) {
     }
 }
 
-void CTreeView::DrawLine(CDC& dc, CPoint from, CPoint to, const CRect* update) const {
-    if (update) {
-        CRect bounds(from, to);
-        bounds.NormalizeRect();
-        bounds.InflateRect(1, 1);
-        CRect meet;
-        if (!meet.IntersectRect(bounds, *update)) return;
-    }
+void CTreeView::DrawLine(CDC& dc, CPoint from, CPoint to, const CRect* update) {
+    CRect bounds(from, to);
+    bounds.NormalizeRect();
+    bounds.InflateRect(1, 1);
+    CRect meet;
+    if (update && !meet.IntersectRect(bounds, *update)) return;
+    NoteDrawn(bounds);
     dc.MoveTo(from);
     dc.LineTo(to);
 }
@@ -340,14 +399,11 @@ int CTreeView::GetWhiskerEnds(const CTreeItem& node, CPoint* ends, int max) cons
     return whiskers;
 }
 
-void CTreeView::DrawWhiskers(CDC& dc, const CTreeItem& node) const {
+void CTreeView::DrawWhiskers(CDC& dc, const CTreeItem& node) {
     CPoint ends[kMaxWhiskers];
     const int count = GetWhiskerEnds(node, ends, kMaxWhiskers);
     const CPoint center = node.GetBoxCenter();
-    for (int i = 0; i < count; ++i) {
-        dc.MoveTo(center);
-        dc.LineTo(ends[i]);
-    }
+    for (int i = 0; i < count; ++i) DrawLine(dc, center, ends[i], nullptr);
 }
 
 void CTreeView::DrawBox(CDC& dc, const CTreeItem& node) const {
@@ -371,17 +427,41 @@ void CTreeView::DrawText(CDC& dc, const CTreeItem& node, const CRect& area) cons
     dc.DrawText(node.GetDisplayName(), &text, kTextFormat);
 }
 
-void CTreeView::DrawNode(CDC& dc, const CTreeItem& node) const {
+void CTreeView::DrawNode(CDC& dc, const CTreeItem& node) {
     if (!m_initialized) tree_errors::ThrowSkinNotInitialized(tree_errors::kLineDrawingNode);
+    const int state = node.GetState();
+    GetStyle(state);
+    const CRect& box = node.GetBox();
+    if (box.IsRectEmpty()) return;
+    NoteDrawn(box);
+    // Nodes keep their picture while their look stays; drawing them is a
+    // copy then.
+    CSelectedBitmap& picture = node.GetPicture();
+    if (!node.IsPictureOf(state, m_skinGeneration)) {
+        if (!picture.Create(box.Width(), box.Height())) {
+            DrawNodeParts(dc, node);
+            return;
+        }
+        CDC& canvas = picture.GetCDC();
+        canvas.SetViewportOrg(-box.left, -box.top);
+        DrawNodeParts(canvas, node);
+        canvas.SetViewportOrg(0, 0);
+        node.SetPictureOf(state, m_skinGeneration);
+    }
+    dc.BitBlt(box.left, box.top, box.Width(), box.Height(), &picture.GetCDC(), 0, 0, SRCCOPY);
+}
+
+void CTreeView::DrawNodeParts(CDC& dc, const CTreeItem& node) const {
     DrawBox(dc, node);
     CRect area = node.GetBox();
     area.DeflateRect(5, 0);
     DrawText(dc, node, area);
 }
 
-void CTreeView::DrawRoot(CDC& dc, const CRootItem& root) const {
+void CTreeView::DrawRoot(CDC& dc, const CRootItem& root) {
     if (!m_initialized) tree_errors::ThrowSkinNotInitialized(tree_errors::kLineDrawingNode);
     const CRect& box = root.GetBox();
+    NoteDrawn(box);
     CScopedSaveDC saved(dc);
     dc.IntersectClipRect(box);
     DrawBox(dc, root);
@@ -393,27 +473,20 @@ void CTreeView::DrawRoot(CDC& dc, const CRootItem& root) const {
     if (!buttons) return;
     for (const CRootItem::CNavigateButton* button :
          {&root.GetPreviousButton(), &root.GetNextButton()}) {
-        const ClsBitMap& image = button->GetImage();
-        if (!image.GetIsValid()) continue;
+        const CTreeSprite& sprite = button->GetKind() == CRootItem::CNavigateButton::kNext
+                                        ? m_nextButtonSprite
+                                        : m_previousButtonSprite;
         const CRect& place = button->GetRect();
-        const int frameHeight = image.GetHeight() / kButtonFrames;
-        ClsBitMap::ScopedLock lock(image);
-        CDC* source = const_cast<ClsBitMap&>(image).Lock();
-        if (!source) continue;
-        dc.TransparentBlt(box.left + place.left, box.top + place.top, place.Width(),
-                          place.Height(), source, 0, button->GetFrame() * frameHeight,
-                          image.GetWidth(), frameHeight, ClsBitMap::kTransparentKey);
+        const int frameHeight = sprite.GetSize().cy / kButtonFrames;
+        sprite.Draw(dc, box.left + place.left, box.top + place.top, place.Width(), place.Height(), 0,
+                    button->GetFrame() * frameHeight);
     }
 }
 
-void CTreeView::DrawChatIcon(CDC& dc, const CTreeItem& node) const {
-    if (!node.GetContact().canChat || !m_onlineIcon.GetIsValid()) return;
+void CTreeView::DrawChatIcon(CDC& dc, const CTreeItem& node) {
+    if (!node.GetContact().canChat || m_onlineIconSprite.IsEmpty()) return;
     const CRect place = node.GetIconRect();
     if (place.IsRectEmpty()) return;
-    ClsBitMap::ScopedLock lock(m_onlineIcon);
-    CDC* source = const_cast<ClsBitMap&>(m_onlineIcon).Lock();
-    if (!source) return;
-    dc.TransparentBlt(place.left, place.top, place.Width(), place.Height(), source, 0, 0,
-                      m_onlineIcon.GetWidth(), m_onlineIcon.GetHeight(),
-                      ClsBitMap::kTransparentKey);
+    NoteDrawn(place);
+    m_onlineIconSprite.Draw(dc, place.left, place.top, place.Width(), place.Height(), 0, 0);
 }

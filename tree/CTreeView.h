@@ -1,6 +1,7 @@
 #pragma once
 #include "TreeExport.h"
 
+#include "CTreeSprite.h"
 #include "ClsBitMap.h"
 #include "NodeSkinParam.h"
 #include "OrvTreeTypes.h"
@@ -71,7 +72,10 @@ public:
     CSize GetLayoutMargins() const;
     double GetRadiusX() const;
     double GetRadiusY() const;
+    // The control's client rectangle, read from the window once after each
+    // change of size (ForgetClientSize), since layout asks for it often.
     CRect GetClientRect() const;
+    void ForgetClientSize() { m_clientKnown = false; }
     CPoint GetCenterPoint() const;
     // The vertical offset of a node at angle theta on an ellipse of radius
     // a, at scale s: a sin(theta) less s times the pull towards the centre
@@ -94,10 +98,10 @@ public:
     // The picture of the draw mode alone, on dc (clipped by the caller).
     void DrawPicture(CDC& dc, const CRect& update);
     // One child, and the root with its page buttons.
-    void DrawNode(CDC& dc, const CTreeItem& node) const;
-    void DrawRoot(CDC& dc, const CRootItem& root) const;
-    void DrawChatIcon(CDC& dc, const CTreeItem& node) const;
-    void DrawWhiskers(CDC& dc, const CTreeItem& node) const;
+    void DrawNode(CDC& dc, const CTreeItem& node);
+    void DrawRoot(CDC& dc, const CRootItem& root);
+    void DrawChatIcon(CDC& dc, const CTreeItem& node);
+    void DrawWhiskers(CDC& dc, const CTreeItem& node);
     // Whiskers show a child's node rank: none up to 1, then 2, 5 or 9 lines
     // of 60 pixels from the box centre outwards, fanned over a quarter
     // turn's half around the child's angle. Writes up to max end points and
@@ -116,11 +120,19 @@ private:
     void DrawNormal(CDC& dc, const CRect& update, CNodesList& list);
     void DrawSlideOut(CDC& dc, CNodesList& oldList, CNodesList* newList);
     void DrawSlideIn(CDC& dc, CNodesList* oldList, CNodesList& newList);
-    void DrawLine(CDC& dc, CPoint from, CPoint to, const CRect* update) const;
+    void DrawLine(CDC& dc, CPoint from, CPoint to, const CRect* update);
     void DrawText(CDC& dc, const CTreeItem& node, const CRect& area) const;
+    void DrawNodeParts(CDC& dc, const CTreeItem& node) const;
     void DrawBox(CDC& dc, const CTreeItem& node) const;
     // The cached background for the size; false when it cannot be made.
     bool EnsureBackground(int width, int height);
+    // Puts the background under area back (its colour where that is all
+    // it holds, its pixels along the frame).
+    void RestoreBackground(CDC& dc, const CRect& area);
+    // Notes a rectangle about to be drawn: what does not lie well inside
+    // the ellipse gets the background back outside it after the frame.
+    void NoteDrawn(const CRect& rect);
+    bool IsInsideEllipse(const CRect& rect) const;
     void MakeSkinObjects();
 
     CTreeControl* m_control;
@@ -136,6 +148,9 @@ private:
     ClsBitMap m_nextButtonImage;
     ClsBitMap m_previousButtonImage;
     ClsBitMap m_onlineIcon;
+    CTreeSprite m_nextButtonSprite;
+    CTreeSprite m_previousButtonSprite;
+    CTreeSprite m_onlineIconSprite;
     BorderGeometry_t m_backgroundCells{};
     COLORREF m_backgroundColor = 0xC0C0C0;
     ClsBitMap m_backgroundImage;
@@ -145,9 +160,14 @@ private:
     CPen m_framePens[4];
     CPen m_rowsPen;
 
-    // The finished background of the last client size, and the ellipse
-    // the tree is drawn in.
-    ClsBitMap m_background;
-    CRgn m_ellipse;
-    CSize m_backgroundSize{0, 0};
+    // The finished background of the last client size, and the part of
+    // the client outside the ellipse the tree is drawn in.
+    CSelectedBitmap m_background;
+    CRgn m_outsideEllipse;
+    // The background inside its frame's borders, which is its colour alone.
+    CRect m_backgroundInterior;
+    // What the frame being painted drew across the ellipse's edge.
+    CRect m_spill;
+    mutable CRect m_client;
+    mutable bool m_clientKnown = false;
 };

@@ -63,6 +63,9 @@ public:
     // refused, so ownership never runs in a circle.
     bool SetOwnerC(ClsSkinnedControl* owner);
     int GetOwnedCount() const { return m_owned.GetSize(); }
+    // The contact drop target; a derived control registers it on its window
+    // (GetDropTarget().Register(window)) when it takes part in dragging.
+    COrvDropTarget& GetDropTarget() { return m_dropTarget; }
     ClsSkinnedControl* GetOwned(int index) const { return m_owned.GetAt(index); }
 
     // Virtual operations, in their fixed order.

@@ -1,6 +1,10 @@
 #pragma once
 // The skinned control library in one include.
+#include "ButtonSkinInfo.h"
 #include "CComponent.h"
+#include "CDataObject.h"
+#include "COrvDragContactInfo.h"
+#include "COrvDragImage.h"
 #include "COrvDropTarget.h"
 #include "CSkin.h"
 #include "CSubclassWnd.h"
@@ -18,3 +22,5 @@
 #include "SkinComponents.h"
 #include "TreeSkinInfo.h"
 #include "SkinnedMessages.h"
+#include "MenuSkinInfo.h"
+#include "PopupMenuSkin.h"

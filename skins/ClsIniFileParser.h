@@ -18,6 +18,8 @@ public:
 
     // The first section of that exact (case-sensitive) name; null when none.
     ClsIniFileSection* FindSection(const char* name) const;
+    // False for a file that could not be read or held no section.
+    bool HasSections() const { return !m_sections.empty(); }
 
 private:
     bool ReadWholeFile(const char* path);

@@ -4,12 +4,17 @@
 #include "CNavigateButton.h"
 #include "CNodesList.h"
 #include "CRootItem.h"
+#include "CTreeDropSource.h"
 #include "CTreeException.h"
 #include "CTreeItem.h"
 #include "CTreePopupMenu.h"
 #include "CTreeView.h"
 #include "TreeResources.h"
 
+#include "CDataObject.h"
+#include "COrvDragContactInfo.h"
+#include "COrvDragImage.h"
+#include "COrvDropTarget.h"
 #include "ClsSystemVersion.h"
 #include "OrvMessages.h"
 #include "OrvNavigate.h"
@@ -17,6 +22,8 @@
 
 #include "AfxGlobals.h"
 #include "AfxTrace.h"
+#include "CComPtr.h"
+#include "CGlobalMemory.h"
 #include "CPaintDC.h"
 #include "CWinApp.h"
 #include "CWinThread.h"
@@ -25,6 +32,7 @@
 #include <mmsystem.h>
 
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <utility>
 
@@ -175,6 +183,8 @@ BOOL CTreeControl::Create(CWnd* parent, CRect rect, OrvINavigate* navigate, void
     m_navigate = navigate;
     m_threadId = ::GetCurrentThreadId();
     if (!CreateEx(0, kWindowClass, "", WS_CHILD, rect, parent, kControlId)) return FALSE;
+    // Without OLE on this thread the tree simply takes part in no drop.
+    GetDropTarget().Register(this);
     CreateToolTip();
     SetTimer(kBlinkTimer, kBlinkPeriodMs);
     if (!m_popupMenu->Load(GetModule(), IDR_TREE_POPUP))
@@ -640,6 +650,7 @@ void CTreeControl::WMLButtonDown(WMMouse_t& message) {
     const CPoint point = message.Pos();
     ORVCONTACTINFO contact;
     bool isChild = false;
+    int state = 0;
     unsigned generation = 0;
     {
         CSingleLock lock(m_listLock);
@@ -660,6 +671,7 @@ void CTreeControl::WMLButtonDown(WMMouse_t& message) {
             }
         }
         contact = node->GetContact();
+        state = node->GetState();
         isChild = !node->IsRoot();
         generation = m_listGeneration;
     }
@@ -667,7 +679,7 @@ void CTreeControl::WMLButtonDown(WMMouse_t& message) {
     // copy of the record is used from here on.
     CPoint screenPress = point;
     ClientToScreen(&screenPress);
-    const bool dragged = DragOut(contact, screenPress);
+    const bool dragged = DragOut(contact, state, screenPress);
     CPoint now;
     ::GetCursorPos(&now);
     if ((!dragged || now == screenPress) && isChild && generation == m_listGeneration)
@@ -870,35 +882,37 @@ bool CTreeControl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
 
 // ---- Dragging a node out ----------------------------------------------
 
-bool CTreeControl::DetectDrag(CPoint screenPress) {
+bool CTreeControl::DragOut(const ORVCONTACTINFO& contact, int state, CPoint screenPress) {
+    CTreeDropSource source;
     const CRect start(screenPress.x - 5, screenPress.y - 5, screenPress.x + 5, screenPress.y + 5);
-    SetCapture();
-    struct CaptureRelease {
-        ~CaptureRelease() { ::ReleaseCapture(); }
-    } release;
-    const ULONGLONG deadline = ::GetTickCount64() + kDragDelayMs;
-    for (;;) {
-        // Another window took the capture: no drag.
-        if (::GetCapture() != m_hWnd) return false;
-        MSG msg;
-        if (::PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-            if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) return false;
-            if (msg.message == WM_MOUSEMOVE && !start.PtInRect(msg.pt)) return true;
-            continue;
-        }
-        if (::PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return false;
-            continue;
-        }
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= deadline) return true;
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now),
-                                      QS_MOUSE | QS_KEY, MWMO_INPUTAVAILABLE);
-    }
-}
+    if (!source.OnBeginDrag(this, &start)) return false;
 
-bool CTreeControl::DragOut(const ORVCONTACTINFO& contact, CPoint screenPress) {
-    if (!DetectDrag(screenPress)) return false;
-    (void)contact;
+    // The payload owns the text blocks its copy in the data points at; it
+    // outlives the drag.
+    COrvDragContactInfo payload(&contact);
+    CComPtr<CDataObject> data;
+    data.Attach(new CDataObject);
+    data->AddGlobalData(static_cast<CLIPFORMAT>(COrvDropTarget::GetClipboardFormat()),
+                        payload.CreateGlobalBlock(kDragPayloadBytes), true);
+    CString text = OrvDisplayName(contact);
+    text += ' ';
+    text += contact.emailPrivate ? GetPrivateEmailText() : contact.email;
+    CGlobalMemory textBlock =
+        CGlobalMemory::Allocate(static_cast<size_t>(text.GetLength()) + 1, GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT);
+    {
+        CGlobalLock locked(textBlock.Get());
+        if (locked.Get()) std::memcpy(locked.Get(), text.GetString(), static_cast<size_t>(text.GetLength()));
+    }
+    if (textBlock) data->AddGlobalData(CF_TEXT, textBlock.Release(), true);
+
+    ClsBitMap picture;
+    if (COrvDragImage::Compose(OrvDisplayName(contact), m_view->GetFont(state), picture))
+        source.SetUsesDragImage(COrvDragImage::AttachToData(data.Get(), picture));
+
+    struct DraggingFlag {
+        DraggingFlag() { g_dragging = true; }
+        ~DraggingFlag() { g_dragging = false; }
+    } flag;
+    source.DoDragDrop(data.Get(), DROPEFFECT_COPY);
     return true;
 }

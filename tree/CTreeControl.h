@@ -50,6 +50,8 @@ public:
     // The page buttons blink with this timer.
     static constexpr UINT_PTR kBlinkTimer = 1000;
     static constexpr UINT kBlinkPeriodMs = 500;
+    // The global block the dragged contact travels in.
+    static constexpr size_t kDragPayloadBytes = 74;
     // A held button starts a drag after this long, even without moving.
     static constexpr DWORD kDragDelayMs = 10000;
     // How long SetData waits for a running action.
@@ -181,12 +183,11 @@ private:
     void OnMouseLeaveTree();
     void OnContextMenuAt(CPoint screenPoint);
     void CreateToolTip();
-    // Watches the pointer after a press at screenPress (screen
-    // coordinates): true when it leaves 5 pixels around the press, or the
-    // drag delay passes, before the button comes up.
-    bool DetectDrag(CPoint screenPress);
-    // Drags the contact out after a press; true when a drag began.
-    bool DragOut(const ORVCONTACTINFO& contact, CPoint screenPress);
+    // After a press at screenPress (screen coordinates): a drag begins when
+    // the pointer leaves 5 pixels around it, or the drag delay passes,
+    // before the button comes up; then the contact is dragged out as the
+    // "OrvaneContact" payload and as text. True when a drag began.
+    bool DragOut(const ORVCONTACTINFO& contact, int state, CPoint screenPress);
     void OnKey(UINT key);
 
     CWnd m_toolTip;

@@ -64,6 +64,8 @@ public:
     const ClsBitMap& GetNextButtonImage() const { return m_nextButtonImage; }
     const ClsBitMap& GetPreviousButtonImage() const { return m_previousButtonImage; }
     const ClsBitMap& GetOnlineIcon() const { return m_onlineIcon; }
+    // The font of a node state (none before the first skin).
+    HFONT GetFont(int state) const { return m_fonts[state & (kStateCount - 1)]; }
     // The text's single-line extent in the font of a node state.
     CSize MeasureText(int state, const CString& text) const;
 

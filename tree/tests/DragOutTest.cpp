@@ -191,7 +191,6 @@ TEST(TreeDragOut, TheDragSourceUsesTheTreesCursorsUnlessTheDragImageShows) {
 }
 
 TEST(TreeDragOut, TheDragPictureShowsTheSkinsImageAndTheNameOnABlueBand) {
-    ASSERT_TRUE(RegisterDragImage("Daylight"));
     TreeHost host;
     ASSERT_TRUE(host.Ready());
     std::vector<ORVCONTACTINFO> people = People(2);

@@ -4,8 +4,6 @@
 #include "ClsIniFileSection.h"
 #include "ClsIniFileToken.h"
 
-#include "CSkin.h"
-#include "SkinComponents.h"
 
 #include "BitmapFile.h"
 #include "TestSupport.h"
@@ -114,16 +112,6 @@ bool LoadTreeSkin(const char* skinName, TREESKININFO& skin) {
     cells.TextFont = Text(tree, "TextFont", "").c_str();
     cells.MainImage = &skin.TreeImage;
     return true;
-}
-
-bool RegisterDragImage(const char* skinName) {
-    const std::string folder = SkinFolder(skinName);
-    ClsIniFileParser parser((folder + "Skin.Ini").c_str());
-    auto* record = new DragImageSkin;
-    LoadImage(parser.FindSection("TreeControl"), "DragDropImage", folder, record->Image);
-    const bool loaded = record->Image.GetIsValid();
-    CSkin::GetInstance()->AddComponent("OrvNavigateTreeControl", record);
-    return loaded;
 }
 
 ORVCONTACTINFO Contact(const std::string& first, const std::string& last, int isMember, int nodeRank) {
@@ -256,7 +244,11 @@ TreeHost::TreeHost(const char* skinName, int width, int height, int x, int y) {
     if (!m_tree->Create(this, CRect(frame), &m_navigator, nullptr)) return;
     if (skinName) {
         if (!LoadTreeSkin(skinName, m_skin)) return;
-        ::SendMessageA(m_tree->GetSafeHwnd(), ORV_WM_TREE_SKIN, 0, reinterpret_cast<LPARAM>(&m_skin));
+        m_reader = std::make_unique<OrvSkinReader>((ProgramFolder() + "Skins").c_str(), nullptr);
+        m_reader->SetTreeWindow(m_tree->GetSafeHwnd());
+        m_reader->SetSkinByDirectory((std::string(skinName) + "\\").c_str());
+        const ClsSkinName* applied = m_reader->GetCurrentSkin();
+        if (!applied || lstrcmpiA(applied->GetLastDirectory(), (std::string(skinName) + "\\").c_str()) != 0) return;
     }
     m_tree->ShowWindow(SW_SHOW);
     PumpPending();
@@ -265,6 +257,7 @@ TreeHost::TreeHost(const char* skinName, int width, int height, int x, int y) {
 
 TreeHost::~TreeHost() {
     m_tree.reset();
+    m_reader.reset();
     DestroyWindow();
 }
 

@@ -5,6 +5,7 @@
 // records its requests, and a message pump that lets windows see messages
 // before translation, as the program's message loop does.
 #include "CTreeControl.h"
+#include "OrvSkinReader.h"
 #include "OrvNavigate.h"
 #include "TreeSkinInfo.h"
 
@@ -26,11 +27,10 @@ constexpr int kHostHeight = 700;
 // The folder of a shipped skin next to the test program, with its
 // trailing separator ("...\bin\Skins\Daylight\").
 std::string SkinFolder(const char* skin);
-// Fills skin from the skin's Skin.Ini the way the skin reader does; false
-// when the file has no TreeControl section.
+// The values a skin's Skin.Ini gives the tree, read with the parser on
+// their own, for tests to expect (the tree gets its record from the skin
+// reader); false when the file has no TreeControl section.
 bool LoadTreeSkin(const char* skinName, TREESKININFO& skin);
-// The skin's drag image, registered as "OrvNavigateTreeControl".
-bool RegisterDragImage(const char* skinName);
 
 // A contact; a member unless told otherwise.
 ORVCONTACTINFO Contact(const std::string& first, const std::string& last, int isMember = 1,
@@ -87,7 +87,8 @@ public:
 };
 
 // A visible top-level window at a fixed place with a tree control filling
-// its client area, the skin applied.
+// its client area, the skin applied by the skin reader (which also
+// registers the drag picture).
 class TreeHost : public CWnd {
 public:
     explicit TreeHost(const char* skinName = "Daylight", int width = kHostWidth,
@@ -96,7 +97,9 @@ public:
 
     CTreeControl& Tree() { return *m_tree; }
     RecordingNavigator& Navigator() { return m_navigator; }
+    // What the skin's file says, to expect on the pixels.
     TREESKININFO& Skin() { return m_skin; }
+    OrvSkinReader* Reader() { return m_reader.get(); }
     bool Ready() const { return m_ready; }
     // SetData with the instant action, waiting until it has run.
     bool ShowPeople(std::vector<ORVCONTACTINFO>& people, ANIM_ACTION action = ANIM_INSTANT);
@@ -107,6 +110,7 @@ public:
     bool SaveFrame(const std::string& name);
 
 private:
+    std::unique_ptr<OrvSkinReader> m_reader;
     std::unique_ptr<CTreeControl> m_tree;
     RecordingNavigator m_navigator;
     TREESKININFO m_skin;

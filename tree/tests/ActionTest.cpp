@@ -6,6 +6,7 @@
 #include "CRootItem.h"
 #include "CTreeException.h"
 #include "CTreeItem.h"
+#include "OrvSoundReader.h"
 #include "OrvSoundSource.h"
 #include "TreeTestSupport.h"
 
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -333,4 +335,49 @@ TEST(TreeActions, PumpingStopsAtAQuitMessageAndLeavesItQueued) {
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT))
         << "the message before it was pumped, the quit is left for the loop";
     EXPECT_EQ(msg.wParam, 7u);
+}
+
+namespace {
+// The shipped sound themes, noting the files the tree was given.
+class NotingSoundReader : public OrvSoundReader {
+public:
+    using OrvSoundReader::OrvSoundReader;
+    CString GetSoundFile(const char* eventName) const override {
+        const CString file = OrvSoundReader::GetSoundFile(eventName);
+        files.push_back(std::string(eventName) + "=" + file.GetString());
+        return file;
+    }
+    mutable std::vector<std::string> files;
+};
+}  // namespace
+
+TEST(TreeActions, TheShippedSoundThemePlaysPagingAndTheActions) {
+    TreeHost host;
+    ASSERT_TRUE(host.Ready());
+    char program[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string folder = program;
+    folder = folder.substr(0, folder.find_last_of('\\') + 1) + "Sounds";
+    NotingSoundReader sounds(folder.c_str());
+    ASSERT_GT(sounds.GetThemaCount(), 0);
+    ASSERT_EQ(host.Tree().Advise(ORV_SOUNDS, &sounds), 1);
+    std::vector<ORVCONTACTINFO> first = People(25);
+    ASSERT_TRUE(host.ShowPeople(first));
+    ::PostMessageA(host.Tree().GetSafeHwnd(), WM_KEYDOWN, VK_RIGHT, 1);
+    PumpPending();
+    std::vector<ORVCONTACTINFO> second = People(3, "Grace");
+    ASSERT_TRUE(host.ShowPeople(second, ANIM_SQUEEZE));
+    ASSERT_EQ(sounds.files.size(), 2u);
+    for (const std::string& event : {std::string("PageSelect"), std::string("ActionSqueeze")}) {
+        const bool found = std::any_of(sounds.files.begin(), sounds.files.end(), [&](const std::string& f) {
+            return f.rfind(event + "=", 0) == 0 && f.find(event + ".wav") != std::string::npos;
+        });
+        EXPECT_TRUE(found) << event;
+    }
+    // Each was a real file, played without waiting and without a default.
+    for (const std::string& noted : sounds.files) {
+        const std::string file = noted.substr(noted.find('=') + 1);
+        EXPECT_NE(::GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << file;
+    }
+    host.Tree().Advise(ORV_SOUNDS, nullptr);
 }

@@ -818,6 +818,12 @@ void CTreeControl::OnContextMenuAt(CPoint screenPoint) {
 }
 
 void CTreeControl::ClosePopUps() {
+    // The menu and the highlight belong to the control's thread; the main
+    // program asks from its workers too.
+    if (!IsControlThread()) {
+        if (IsWindow()) PostMessage(kClosePopUpsMessage);
+        return;
+    }
     m_popupMenu->Close();
     CSingleLock lock(m_listLock);
     if (m_currentList) m_currentList->ClearHighlight();
@@ -856,6 +862,10 @@ bool CTreeControl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
             AfxTraceCaughtException("tree: building a node list for another thread");
             *result = 0;
         }
+        return true;
+    case kClosePopUpsMessage:
+        ClosePopUps();
+        *result = 0;
         return true;
     case ORV_WM_QUERY_DROP:
         // The tree takes no dropped contacts.

@@ -56,6 +56,8 @@ public:
     static constexpr DWORD kDragDelayMs = 10000;
     // How long SetData waits for a running action.
     static constexpr DWORD kSetDataWaitMs = 30000;
+    // ClosePopUps called on another thread, carried to the control's.
+    static constexpr UINT kClosePopUpsMessage = 0x8036;
     // One frame of an animation.
     static constexpr DWORD kFrameMs = 30;
 
@@ -92,7 +94,8 @@ public:
     void OnBackwardAction();
     // Invalidates the whole control and repaints it now.
     void Update();
-    // Closes the popup menu and clears the highlight.
+    // Closes the popup menu and clears the highlight; from another thread
+    // it is done on the control's thread a little later.
     void ClosePopUps();
     CPoint GetCenterPoint() const;
     double getAngleCorrection() const;

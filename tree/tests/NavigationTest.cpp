@@ -232,6 +232,13 @@ TEST(TreeNavigation, ThePointerLightsUpTheNodeUnderItAndLeavingClearsIt) {
     MoveTo(host.Tree(), child->GetBoxCenter());
     host.Tree().ClosePopUps();
     EXPECT_EQ(list->GetHighlighted(), nullptr) << "closing the pop-ups clears the highlight";
+
+    // The main program closes them from a worker thread too.
+    MoveTo(host.Tree(), child->GetBoxCenter());
+    ASSERT_EQ(list->GetHighlighted(), child);
+    std::thread worker([&] { host.Tree().ClosePopUps(); });
+    worker.join();
+    EXPECT_TRUE(PumpUntil([&] { return list->GetHighlighted() == nullptr; }));
 }
 
 TEST(TreeNavigation, EnabledPageButtonsBlink) {

@@ -3,3 +3,5 @@
 #include "OrvContactArray.h"
 #include "OrvContactInfo.h"
 #include "OrvMessages.h"
+#include "OrvNavigate.h"
+#include "OrvTreeTypes.h"

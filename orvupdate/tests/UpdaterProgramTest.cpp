@@ -104,7 +104,7 @@ void SaveWindowPicture(HWND window, const std::string& fileName, HWND onTop = nu
         last = std::move(now);
         if (!same) ::Sleep(50);
         return painted && same;
-    }, 30000);
+    }, onTop ? 10000 : 30000);
     // Under Wine and Xvfb a window of another process that sits disabled behind
     // its own message box is sometimes never repainted on the screen (about
     // one run in four), whatever is asked of it: that composite picture is

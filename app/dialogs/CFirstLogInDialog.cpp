@@ -26,6 +26,7 @@ BOOL CFirstLogInDialog::OnInitDialog() {
     for (int id : {IDC_LOGIN_TEXT1, IDC_LOGIN_TEXT2, IDC_LOGIN_TEXT3, IDC_LOGIN_TEXT4}) SetItemColor(id, kNavy);
     ::SendDlgItemMessageA(m_hWnd, IDC_LOGIN_PASSWORD, EM_LIMITTEXT, 256, 0);
     SetItemText(IDC_LOGIN_EMAIL, m_email);
+    MakeBold(IDC_LOGIN_EMAIL);
     ::SetFocus(::GetDlgItem(m_hWnd, IDC_LOGIN_PASSWORD));
     return FALSE;
 }

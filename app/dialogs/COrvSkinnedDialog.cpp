@@ -36,9 +36,9 @@ HBRUSH COrvSkinnedDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind) {
     HBRUSH brush = CDialog::OnCtlColor(dc, wnd, kind);
     if (!dc || !wnd || kind != CTLCOLOR_STATIC) return brush;
     const int id = wnd->GetDlgCtrlID();
-    if (IsLink(wnd->GetSafeHwnd())) ::SetTextColor(dc->GetSafeHdc(), kLinkColor);
+    if (IsLink(wnd->GetSafeHwnd())) ::SetTextColor(dc->GetSafeHdc(), ReadableInk(kLinkColor, m_skin.GetBackgroundColor()));
     for (const ItemColor& item : m_colors)
-        if (item.id == id) ::SetTextColor(dc->GetSafeHdc(), item.color);
+        if (item.id == id) ::SetTextColor(dc->GetSafeHdc(), ReadableInk(item.color, m_skin.GetBackgroundColor()));
     return brush;
 }
 
@@ -103,6 +103,28 @@ void COrvSkinnedDialog::MakeLink(int id) {
     ::SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(m_linkFont.GetSafeHandle()), TRUE);
     ::SetWindowLongA(item, GWL_STYLE, ::GetWindowLongA(item, GWL_STYLE) | SS_NOTIFY);
     if (std::find(m_links.begin(), m_links.end(), id) == m_links.end()) m_links.push_back(id);
+}
+
+void COrvSkinnedDialog::MakeBold(int id) {
+    HWND item = ::GetDlgItem(m_hWnd, id);
+    if (!item) return;
+    if (!m_boldFont.GetSafeHandle()) {
+        LOGFONTA face{};
+        HFONT dialogFont = reinterpret_cast<HFONT>(::SendMessageA(item, WM_GETFONT, 0, 0));
+        if (!dialogFont || !::GetObjectA(dialogFont, sizeof face, &face))
+            ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face);
+        face.lfWeight = FW_BOLD;
+        m_boldFont.CreateFontIndirect(&face);
+    }
+    ::SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.GetSafeHandle()), TRUE);
+}
+
+COLORREF COrvSkinnedDialog::ReadableInk(COLORREF ink, COLORREF background) {
+    const auto luma = [](COLORREF c) { return (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100; };
+    if (luma(background) >= 110 || luma(ink) >= 110) return ink;
+    // Three fifths of the way to white.
+    const auto lighten = [](int channel) { return channel + (255 - channel) * 3 / 5; };
+    return RGB(lighten(GetRValue(ink)), lighten(GetGValue(ink)), lighten(GetBValue(ink)));
 }
 
 bool COrvSkinnedDialog::IsLink(HWND control) const {

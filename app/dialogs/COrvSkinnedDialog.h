@@ -34,6 +34,9 @@ public:
     // The window that receives the result.
     HWND GetNotifyWindow() const { return m_notify ? m_notify : m_hWnd; }
     CSDialog& GetSkin() { return m_skin; }
+    // ink, lightened when both it and the background are dark, so that
+    // coloured texts stay readable on a dark skin.
+    static COLORREF ReadableInk(COLORREF ink, COLORREF background);
 
 protected:
     explicit COrvSkinnedDialog(UINT templateId);
@@ -57,6 +60,9 @@ protected:
     void SetItemColor(int id, COLORREF color);
     // Makes a static text a link: underlined, in link blue, hand cursor.
     void MakeLink(int id);
+    // Writes a static text in the dialog's font, bold.
+    void MakeBold(int id);
+
 
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
@@ -68,6 +74,7 @@ private:
     HWND m_notify = nullptr;
     int m_lastResult = -1;
     CFont m_linkFont;
+    CFont m_boldFont;
     struct ItemColor {
         int id;
         COLORREF color;

@@ -13,5 +13,8 @@ BOOL CWizardFinishPage::OnInitDialog() {
     CWizardPage::OnInitDialog();
     SetItemText(IDC_FINISH_EMAIL, m_email);
     SetItemColor(IDC_FINISH_EMAIL, RGB(0, 0, 128));
-    return TRUE;
+    MakeBold(IDC_FINISH_EMAIL);
+    // Enter finishes: the focus starts on "&Finish", not on "< &Back".
+    ::SetFocus(::GetDlgItem(m_hWnd, IDOK));
+    return FALSE;
 }

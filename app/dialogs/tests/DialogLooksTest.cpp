@@ -116,7 +116,15 @@ TEST_P(DialogLooks, EveryPageWearsTheSkin) {
         ::GetWindowRect(::GetDlgItem(page, IDC_LOGIN_TEXT1), &text);
         ::GetWindowRect(page, &window);
         ::OffsetRect(&text, -window.left, -window.top);
-        EXPECT_GT(shot.Count(text, RGB(0, 0, 128)), 20) << "the log-in texts are navy";
+        // Navy on a light skin; lightened where the skin is dark.
+        const COLORREF navy = RGB(0, 0, 128);
+        const COLORREF ink = COrvSkinnedDialog::ReadableInk(navy, page.GetSkin().GetBackgroundColor());
+        if (std::string(GetParam()) == "Daylight") {
+            EXPECT_EQ(ink, navy);
+        } else {
+            EXPECT_NE(ink, navy);
+        }
+        EXPECT_GT(shot.Count(text, ink), 20) << "the log-in texts in their colour";
     }
     // The caption is the skin's, not the system's: the two skins differ.
     static std::map<std::string, COLORREF> captionBySkin;

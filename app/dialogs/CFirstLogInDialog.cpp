@@ -67,5 +67,9 @@ void CFirstLogInDialog::ChangeEmail() {
     SetForegroundWindow();
     if (result != kNext || !m_sender) return;
     const CString newEmail = dialog.GetEmail();
-    if (m_sender->SendChangeEmail(m_email, newEmail) == kChangeAccepted) SetEmail(newEmail);
+    // The sender pumps messages while it waits: the page takes no input then.
+    EnableWindow(FALSE);
+    const CString answer = m_sender->SendChangeEmail(m_email, newEmail);
+    EnableWindow(TRUE);
+    if (answer == kChangeAccepted) SetEmail(newEmail);
 }

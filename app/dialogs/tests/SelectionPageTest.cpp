@@ -208,19 +208,30 @@ TEST_F(SelectionPage, ManualDialogKeepsWrongInputWithItsMessage) {
     Open(page);
     HWND manual = nullptr;
     std::string boxText;
+    HWND focusAfterBox = nullptr;
+    HWND nameField = nullptr;
     ModalScript script;
     script.Step(&IsManualDialog,
                 [&](HWND dialog) {
                     manual = dialog;
                     TypeContact("anna@example.com", "anna@example.com")(dialog);
                 })
-        .Step(&IsMessageBox, [&](HWND box) {
-            boxText = StaticTexts(box);
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            ::PostMessageA(manual, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        });
+        .Step(&IsMessageBox,
+              [&](HWND box) {
+                  boxText = StaticTexts(box);
+                  ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+              })
+        .Step([&](HWND window) { return window == manual; },
+              [&](HWND dialog) {
+                  // Back in the dialog, the name field has the focus again.
+                  focusAfterBox = ::GetFocus();
+                  nameField = ::GetDlgItem(dialog, IDC_MANUAL_NAME);
+                  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+              });
     EXPECT_TRUE(script.Run([&] { Click(page, IDC_ADD_MANUALLY); }));
     EXPECT_EQ(boxText, "Please replace the e-mail address \nwith the name of your contact.");
+    EXPECT_EQ(focusAfterBox, nameField);
+    EXPECT_NE(nameField, nullptr);
     EXPECT_EQ(ListCount(::GetDlgItem(page, IDC_SELECTED_LIST)), 0) << "cancelled: nothing added";
     EXPECT_TRUE(page.IsWindowEnabled());
     EXPECT_FALSE(::IsWindow(manual)) << "the manual dialog is gone once it ended";

@@ -243,3 +243,55 @@ TEST_F(WizardPages, ChangeEmailKeepsTheNewAddressOnlyWhenTheServerAccepts) {
     EXPECT_EQ(std::string(page.GetEmail()), "new@example.com") << "a refused change keeps the address";
     EXPECT_EQ(m_parent.TakeResult(), -1);
 }
+
+TEST_F(WizardPages, EnterInTheFieldGoesNextThroughTheWait) {
+    CWizardEmailPage page;
+    ASSERT_TRUE(page.Create(&m_parent));
+    ModalScript script;
+    script.Step([&](HWND window) { return window == page.GetSafeHwnd(); },
+                [](HWND window) {
+                    HWND edit = ::GetDlgItem(window, IDC_WIZARD_EMAIL);
+                    ::SetWindowTextA(edit, "carl@example.com");
+                    ::SetFocus(edit);
+                    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+                });
+    int result = -1;
+    EXPECT_TRUE(script.Run([&] { result = COrvDialogWait::Run(page); }));
+    EXPECT_EQ(result, COrvSkinnedDialog::kNext);
+    EXPECT_EQ(std::string(page.GetEmail()), "carl@example.com");
+}
+
+TEST_F(WizardPages, QuitDuringTheWaitIsPassedOn) {
+    CWizardEmailPage page;
+    ASSERT_TRUE(page.Create(&m_parent));
+    ModalScript script;
+    script.Step([&](HWND window) { return window == page.GetSafeHwnd(); }, [](HWND) { ::PostQuitMessage(7); });
+    int result = 0;
+    EXPECT_TRUE(script.Run([&] { result = COrvDialogWait::Run(page); }));
+    EXPECT_EQ(result, -1);
+    MSG msg{};
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit message was swallowed";
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_FALSE(page.IsWindowVisible());
+}
+
+TEST_F(WizardPages, ResultGoesToTheParentNotToAnotherWaitingWindow) {
+    // Two pages, the first waiting: the second one's result must not end
+    // the first one's wait.
+    ParentWindow otherParent;
+    CWizardFinishPage other;
+    ASSERT_TRUE(other.Create(&otherParent));
+    CWizardFinishPage page;
+    ASSERT_TRUE(page.Create(&m_parent));
+    ModalScript script;
+    script.Step([&](HWND window) { return window == page.GetSafeHwnd(); },
+                [&](HWND window) {
+                    ::PostMessageA(other, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_WIZARD_BACK, BN_CLICKED), 0);
+                });
+    int result = -1;
+    EXPECT_TRUE(script.Run([&] { result = COrvDialogWait::Run(page); }));
+    EXPECT_EQ(result, COrvSkinnedDialog::kBack);
+    orvtest::PumpPending();
+    EXPECT_EQ(otherParent.TakeResult(), COrvSkinnedDialog::kNext);
+}

@@ -53,7 +53,9 @@ CString WithSeparator(const CString& path) {
 bool ReadWholeFile(const char* path, std::string* bytes) {
     CHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    // Only files on a disk: a device name (con.vcf, nul.csv) would give a
+    // console or a pipe, which can block a read for ever.
+    if (!file || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return false;
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > OrvAddressBook::kMaxFileBytes) return false;
     bytes->assign(static_cast<size_t>(size.QuadPart), '\0');

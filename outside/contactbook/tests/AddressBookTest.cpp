@@ -165,6 +165,16 @@ TEST_F(AddressBook, HostileFilesAreSurvived) {
     EXPECT_EQ(Load("empty.vcf", ""), 0);
 }
 
+TEST_F(AddressBook, DeviceNamesAreNeverRead) {
+    // These names open devices, not files: reading the console would wait
+    // for input for ever.
+    for (const char* name : {"con.vcf", "CONIN$", "nul.csv", "aux.ldif", "com1.contact", "prn.vcf"}) {
+        const std::string path = m_folder.Path() + "\\" + name;
+        EXPECT_EQ(m_book.LoadFile(path.c_str(), ORV_MAILCLIENT_OUTLOOK), 0) << name;
+    }
+    EXPECT_EQ(m_book.GetContactCount(), 0);
+}
+
 TEST_F(AddressBook, ContactCountIsBounded) {
     std::string cards;
     for (int i = 0; i < OrvAddressBook::kMaxContacts + 50; ++i)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# install-test.sh SETUP.exe STAGE i686|x86_64 WORKDIR [SESSION_DIR]
+# install-test.sh SETUP.exe STAGE i686|x86_64 WORKDIR SESSION_DIR STAND_IN.exe WAIT_WINDOW.exe
 # Installs OrvaneSetup.exe silently into a fresh Wine prefix of its own under
 # WORKDIR, checks the installed files against the staged program folder STAGE, the
 # settings store's values, the Add/Remove Programs entry and the Start-menu
@@ -7,11 +7,14 @@
 # prefix's own wineserver (and with it every process of the prefix) is ended
 # at the end.
 set -euo pipefail
-setup=${1:?usage: install-test.sh SETUP.exe STAGE i686|x86_64 WORKDIR [SESSION_DIR]}
-stage=${2:?}
-arch=${3:?}
-work=${4:?}
-session=${5:-}
+usage="usage: install-test.sh SETUP.exe STAGE i686|x86_64 WORKDIR SESSION_DIR STAND_IN.exe WAIT_WINDOW.exe"
+setup=${1:?$usage}
+stage=${2:?$usage}
+arch=${3:?$usage}
+work=${4:?$usage}
+session=${5:?$usage}
+stand_in=${6:?$usage}
+wait_window=${7:?$usage}
 
 case $arch in
 i686)   loader=/usr/lib/wine/wine;   server=/usr/lib/wine/wineserver32; winearch=win32 ;;
@@ -82,6 +85,34 @@ menu=$(find "$WINEPREFIX/drive_c" -type d -path '*Start Menu/Programs/Orvane' -p
 [ -n "$menu" ] && [ -f "$menu/Uninstall Orvane.lnk" ] || fail "no Start-menu entry"
 if [ -f "$stage/Orvane.exe" ]; then
     [ -f "$menu/Orvane.lnk" ] || fail "no Start-menu entry for the program"
+fi
+
+# Install again over a running main program (a stand-in with the main
+# window's class, which ends with 7 when it gets WM_CLOSE): the installer
+# closes it before it replaces files, and writes the new address.
+"$loader" "$stand_in" --main </dev/null >/dev/null 2>&1 &
+stand_in_pid=$!
+if "$loader" "$wait_window" OrvaneMainWindowClass 120000 </dev/null >/dev/null 2>&1; then
+    url2="http://127.0.0.1:4712/second"
+    set +e
+    "$loader" "$setup" /S "/URL=$url2" </dev/null >"$work/install2.log" 2>&1
+    rc=$?
+    if "$loader" "$wait_window" OrvaneMainWindowClass 60000 gone </dev/null >/dev/null 2>&1; then
+        wait $stand_in_pid
+        closed=$?
+    else
+        closed=running
+        kill "$stand_in_pid" 2>/dev/null
+        wait $stand_in_pid
+    fi
+    set -e
+    [ $rc -eq 0 ] || fail "the second install ended with $rc"
+    [ $closed -eq 7 ] || fail "the running program was not closed by the installer (exit $closed)"
+    quiet "$server" -w
+    [ "$(reg_value "$product" url)" = "$url2" ] || fail "second install: url is '$(reg_value "$product" url)'"
+else
+    fail "the stand-in's main window never appeared"
+    kill "$stand_in_pid" 2>/dev/null || true
 fi
 
 # Uninstall (the uninstaller runs from a copy of itself; wait for all of it).

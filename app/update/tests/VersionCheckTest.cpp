@@ -1,5 +1,7 @@
 // The daily check and the four answers against the real orvane-server on a
-// free loopback port, with the settings in the Wine prefix's registry: a
+// free loopback port (its versions table offers 1.5.0 elsewhere and 2.0.0
+// from its own download folder), with the settings in the Wine prefix's
+// registry: a
 // check that finds nothing new, a second check on the same day, a newer
 // version downloaded from the server and handed over for the updater.
 #include "OrvCheckDate.h"
@@ -37,7 +39,8 @@ protected:
             "orvane-server-update",
             std::vector<std::string>{orvtest::Env("ORV_HOST_BUILD_DIR") + "/server/orvane-server", "--port",
                                      "@PORT@", "--demo", s_dataDir, "--password-strength", "min",
-                                     "--update-version", "2.0.0", "--update-file", kArchiveName});
+                                     "--update-entry", "1.5.0 https://downloads.example.org/orvane-1.5.0.cab",
+                                     "--update-entry", std::string("2.0.0 ") + kArchiveName});
         s_started = s_server->Start(180000);
     }
     static void TearDownTestSuite() {

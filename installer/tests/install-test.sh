@@ -132,4 +132,8 @@ if [ $failures -ne 0 ]; then
     exit 1
 fi
 echo "install-test: installed, checked and uninstalled ($(find "$stage" -type f | wc -l) files)"
-rm -rf "$work"
+# The prefix goes only once its wineserver (which writes the registry files
+# as it ends) is gone.
+stop_prefix
+quiet "$server" -w || true
+rm -rf "$work" || echo "install-test: could not remove $work" >&2

@@ -1,7 +1,5 @@
 #include "OrvSessionRequests.h"
 
-#include <sys/stat.h>
-
 #include "OrvJson.h"
 #include "OrvServer.h"
 #include "OrvValidation.h"

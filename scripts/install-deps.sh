@@ -52,5 +52,7 @@ packages=(
     pkg-config libcairo2-dev
     # server benchmarks: the reference graph library, the load generator, the static-file baseline
     python3-networkx wrk nginx
+    # the Windows installer (installer/): makensis
+    nsis
 )
 $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}"

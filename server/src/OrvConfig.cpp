@@ -16,6 +16,16 @@ std::string OrvConfig::effectivePublicUrl() const {
     return "http://" + listen + ":" + std::to_string(port);
 }
 
+OrvVersionTable OrvConfig::effectiveVersionTable() const {
+    OrvVersionTable table = updateTable;
+    if (!updateVersion.empty() && !updateFile.empty()) {
+        bool listed = false;
+        for (const auto& e : table.entries()) listed = listed || compareVersions(e.version, updateVersion) == 0;
+        if (!listed) table.add(OrvVersionEntry{updateVersion, updateFile, 0});
+    }
+    return table;
+}
+
 namespace {
 
 int toInt(const std::string& key, const std::string& value, int lo, int hi) {
@@ -65,6 +75,8 @@ void applySetting(OrvConfig& c, const std::string& rawKey, const std::string& va
         if (value.find('/') != std::string::npos || value == ".." || value == ".")
             throw std::invalid_argument(key + ": a file name inside <data>/download is expected");
         c.updateFile = value;
+    } else if (key == "update_entry") {
+        c.updateTable.add(OrvVersionTable::parseEntry(value));
     } else if (key == "update_hold_minutes") c.updateHoldMinutes = toInt(key, value, 0, 120);
     else if (key == "update_retry_minutes") c.updateRetryMinutes = toInt(key, value, 1, 120);
     else if (key == "admin_token") c.adminToken = value;
@@ -133,7 +145,8 @@ const char* configUsage() {
            "  listen, port, data, public-url, threads, session-idle,\n"
            "  banner-period, chat-server, chat-port, chat-delay, chat-ping-rate, idle-limit,\n"
            "  mail-from, smtp-host, smtp-port,\n"
-           "  update-version, update-file, update-hold-minutes, update-retry-minutes,\n"
+           "  update-entry \"VERSION ARCHIVE [MINUTES]\" (repeatable), update-version, update-file,\n"
+           "  update-hold-minutes, update-retry-minutes,\n"
            "  admin-token, password-strength (interactive, moderate, min), password-resend-seconds\n"
            "--demo DIR creates (once) and serves the demo network in DIR.\n";
 }

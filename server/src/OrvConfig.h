@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "OrvVersionTable.h"
+
 namespace orv {
 
 struct OrvConfig {
@@ -29,7 +31,9 @@ struct OrvConfig {
     std::string smtpHost;
     int smtpPort = 25;
 
-    // Updates: the newest version, its file in <data>/download, and a hold.
+    // Updates: the versions table ("update-entry" settings), and the older
+    // single newest version with its file in <data>/download; a hold.
+    OrvVersionTable updateTable;
     std::string updateVersion;
     std::string updateFile;
     int updateHoldMinutes = 0;
@@ -43,6 +47,9 @@ struct OrvConfig {
     bool help = false;
 
     std::string effectivePublicUrl() const;
+    // The table with the single update-version/update-file entry added
+    // (unless the table lists that version itself).
+    OrvVersionTable effectiveVersionTable() const;
 };
 
 // Throws std::invalid_argument with a message for the user on bad input.

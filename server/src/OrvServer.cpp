@@ -12,6 +12,7 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "OrvDownloads.h"
 #include "OrvHttpServer.h"
 #include "OrvJson.h"
 #include "OrvListRequests.h"
@@ -81,6 +82,7 @@ std::string OrvServer::prepareDataFolder(const OrvConfig& config) {
 
 OrvServer::OrvServer(OrvConfig config)
     : config_(std::move(config)),
+      versions_(config_.effectiveVersionTable()),
       store_(std::make_unique<OrvStore>(prepareDataFolder(config_))),
       sessions_(config_.sessionIdle),
       passwords_(config_.passwordStrength),
@@ -171,7 +173,7 @@ void OrvServer::routePages() {
     http_->Get("/panel/inactive.html", page("/panel/inactive.html", kInactivePanel));
     http_->Get("/demo.html", page("/demo.html", kDemoPage));
     http_->Get("/help/help.htm", page("/help/help.htm", kHelpPage));
-    http_->set_mount_point("/download", config_.dataDir + "/download");
+    OrvDownloads::route(*http_, config_.dataDir + "/download");
     http_->set_mount_point("/", config_.dataDir + "/www");
 }
 

@@ -60,6 +60,8 @@ public:
     OrvRecords& records() { return records_; }
     OrvPasswords& passwords() { return passwords_; }
     const OrvConfig& config() const { return config_; }
+    // The versions offered to clients, fixed at start.
+    const OrvVersionTable& versions() const { return versions_; }
 
     // One change of lists at a time, store and graph together.
     std::mutex& writeMutex() { return writeMutex_; }
@@ -79,6 +81,7 @@ private:
     static std::string prepareDataFolder(const OrvConfig& config);
 
     OrvConfig config_;
+    OrvVersionTable versions_;
     std::unique_ptr<OrvStore> store_;
     std::unique_ptr<OrvMailer> mailer_;
     OrvGraph graph_;

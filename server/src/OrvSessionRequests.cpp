@@ -1,7 +1,5 @@
 #include "OrvSessionRequests.h"
 
-#include <sys/stat.h>
-
 #include "OrvJson.h"
 #include "OrvServer.h"
 #include "OrvValidation.h"
@@ -267,14 +265,9 @@ std::string OrvSessionRequests::version(OrvRequest& r) {
     };
     const OrvConfig& config = server_.config();
     if (config.updateHoldMinutes > 0) return answer("2", "", std::to_string(config.updateHoldMinutes));
-    if (config.updateVersion.empty() || config.updateFile.empty() ||
-        compareVersions(clientVersion, config.updateVersion) >= 0)
-        return answer("0", "", "");
-    struct stat st {};
-    std::string file = config.dataDir + "/download/" + config.updateFile;
-    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return answer("2", "", std::to_string(config.updateRetryMinutes));
-    return answer("1", config.updateVersion, config.effectivePublicUrl() + "/download/" + config.updateFile);
+    OrvVersionAnswer a = server_.versions().answer(clientVersion, config.dataDir + "/download",
+                                                   config.effectivePublicUrl(), config.updateRetryMinutes);
+    return answer(a.action.c_str(), a.arg1, a.arg2);
 }
 
 // The chat server's log-in check: is the credential a live session of

@@ -23,6 +23,9 @@ class ControlsSheet : public ::testing::TestWithParam<const char*> {};
 }  // namespace
 
 TEST_P(ControlsSheet, AllControlsTogetherOnTheSkinsChrome) {
+    // The pointer that an earlier test program left over a control would
+    // show it hovered.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     ShippedSkin skin(GetParam());
     ASSERT_TRUE(skin.IsRead());
     SkinBorderInfo_t* labels = skin.Record(srLabels);

@@ -1,0 +1,27 @@
+#include "ClsListHeaderPainter.h"
+
+#include "CSkinnedListView.h"
+
+LRESULT ClsListHeaderPainter::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        if (!m_list.GetHeaderSkin()) break;
+        return 1;  // the images cover the whole header
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+        if (!m_list.GetHeaderSkin()) break;
+        if (message == WM_PRINTCLIENT || wParam) {
+            m_list.PaintHeader(reinterpret_cast<HDC>(wParam));
+            return 0;
+        }
+        PAINTSTRUCT paint{};
+        HDC dc = ::BeginPaint(GetHookedWindow(), &paint);
+        if (dc) m_list.PaintHeader(dc);
+        ::EndPaint(GetHookedWindow(), &paint);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return CSubclassWnd::WindowProc(message, wParam, lParam);
+}

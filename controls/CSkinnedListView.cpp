@@ -15,6 +15,7 @@ namespace {
 constexpr int kCaptionLength = 260;
 constexpr int kArrowWidth = 9;   // the sort arrow's base
 constexpr int kArrowGap = 4;     // between the caption and the arrow
+constexpr int kHeaderAir = 8;    // above and below a header caption together
 
 bool HasImage(const SkinBorderInfo_t* skin) { return skin && skin->MainImage && skin->MainImage->GetIsValid(); }
 
@@ -71,6 +72,8 @@ void CSkinnedListView::CreateHandle() {
 void CSkinnedListView::RealizeSkin() {
     if (!GetHandleC()) return;
     ApplyColors();
+    // The font message lays the header out again (at the wanted height).
+    SendMessage(WM_SETFONT, static_cast<WPARAM>(SendMessage(WM_GETFONT)), FALSE);
     GenerateImages();
     ClsSkinnedControl::RealizeSkin();
     if (HWND header = GetHeaderHandle()) ::RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -310,6 +313,12 @@ bool CSkinnedListView::ImagesMatchColumns(int headerHeight) const {
     return last && last->GetWidth() == rest && last->GetHeight() == headerHeight;
 }
 
+int CSkinnedListView::GetWantedHeaderHeight() const {
+    const SkinBorderInfo_t* skin = m_headerSkin;
+    if (!skin) return 0;
+    return std::abs(skin->TextSize) + skin->TopBorderWidth + skin->BottomBorderWidth + kHeaderAir;
+}
+
 bool CSkinnedListView::PaintHeader(HDC dc) {
     HWND header = GetHeaderHandle();
     if (!dc || !header || !m_headerSkin) return false;
@@ -360,6 +369,10 @@ BOOL CSkinnedListView::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam,
         if (result) *result = 0;
         return TRUE;
     }
+    if (header->code == NM_CUSTOMDRAW && m_headerSkin) {
+        if (result) *result = CustomDrawRow(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+        return TRUE;
+    }
     if (header->code == NM_RCLICK) {
         const int item = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
         POINT at{};
@@ -369,6 +382,22 @@ BOOL CSkinnedListView::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam,
         return TRUE;
     }
     return FALSE;
+}
+
+LRESULT CSkinnedListView::CustomDrawRow(NMLVCUSTOMDRAW& draw) {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    const int item = static_cast<int>(draw.nmcd.dwItemSpec);
+    const UINT state = static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED));
+    if (state & LVIS_SELECTED) {
+        // The system's highlight may not go with a dark skin: the header's
+        // colours mark the row instead.
+        draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+        draw.clrTextBk = m_headerSkin->BgColor;
+        draw.clrText = m_headerSkin->TextColor;
+        return CDRF_NEWFONT;
+    }
+    return CDRF_DODEFAULT;
 }
 
 void CSkinnedListView::OnItemClick(int) {}

@@ -10,6 +10,8 @@
 #include "CString.h"
 #include "CWnd.h"
 
+#include <commctrl.h>
+
 #include <memory>
 #include <vector>
 
@@ -91,6 +93,10 @@ public:
     std::unique_ptr<ClsBitMap> GenerateHeaderColumnImage(const char* caption, int width, int height,
                                                          SortArrow_e arrow = saNone) const;
 
+    // The header's height for the ListHeaders record: its text size, its
+    // top and bottom borders and some air; 0 without a record.
+    int GetWantedHeaderHeight() const;
+
     // Paints the header window's client area from the images (the header
     // painter calls it for WM_PAINT); false without a ListHeaders record,
     // when the system's header paints itself.
@@ -116,6 +122,7 @@ protected:
 
 private:
     static int CALLBACK CompareThunk(LPARAM item1, LPARAM item2, LPARAM self);
+    LRESULT CustomDrawRow(NMLVCUSTOMDRAW& draw);
     bool ImagesMatchColumns(int headerHeight) const;
     void ApplyColors();
 

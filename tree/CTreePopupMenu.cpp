@@ -12,11 +12,6 @@ void CTreePopupMenu::EnableItem(UINT id, bool enabled) {
     if (ClsSkinnedMenuItem* item = m_menu.FindItemByCommand(id)) item->SetEnabled(enabled);
 }
 
-bool CTreePopupMenu::IsItemEnabled(UINT id) {
-    ClsSkinnedMenuItem* item = m_menu.FindItemByCommand(id);
-    return item && item->GetEnabled();
-}
-
 bool CTreePopupMenu::Open(int x, int y, int boxHeight) {
     if (!m_loaded) return false;
     // A missing look leaves the menu with the one it had (or its default).

@@ -3,6 +3,7 @@
 // resource and skinned from the registered "PopupMenu" look. The menu does
 // not wait for a choice: it opens and returns, and the chosen item's
 // command is posted to the receiver (the tree's window) as WM_COMMAND.
+#include "ClsSkinnedMenuItem.h"
 #include "ClsSkinnedPopupMenu.h"
 
 #include <windows.h>
@@ -18,7 +19,11 @@ public:
     bool Load(HMODULE module, UINT resourceId, HWND receiver);
     bool IsLoaded() const { return m_loaded; }
     void EnableItem(UINT id, bool enabled);
-    bool IsItemEnabled(UINT id);
+    // Inline: tests read it from outside the library.
+    bool IsItemEnabled(UINT id) {
+        ClsSkinnedMenuItem* item = m_menu.FindItemByCommand(id);
+        return item && item->GetEnabled();
+    }
     // Opens the menu with its top-left corner at (x, y) in screen
     // coordinates, boxHeight higher when there is no room below; false when
     // it could not open.

@@ -20,22 +20,13 @@ void GalleryPanel::CreateHandle() {
 }
 
 void GalleryPanel::WMNcHitTest(WMNCHitTest_t& message) {
-    ClsSkinnedHeader* header = GetHeader();
-    if (!header) {
+    // The header's buttons; the rest is the window's own.
+    const UINT code = GetHeader() ? GetHeader()->GetHitTestCode(message.Pos()) : HTNOWHERE;
+    if (code == HTNOWHERE) {
         message.Handled = FALSE;
         return;
     }
-    RECT window{};
-    GetWindowRect(&window);
-    const int x = static_cast<short>(LOWORD(message.LParam)) - window.left;
-    const int y = static_cast<short>(HIWORD(message.LParam)) - window.top;
-    switch (header->GetItemFromPoint(x, y)) {
-    case htpMinimize: message.Result = HTMINBUTTON; return;
-    case htpMaximize:
-    case htpRestore: message.Result = HTMAXBUTTON; return;
-    case htpClose: message.Result = HTCLOSE; return;
-    default: message.Handled = FALSE; return;
-    }
+    message.Result = code;
 }
 
 void GalleryPanel::WMPaint(WMNoParams_t&) {

@@ -158,6 +158,14 @@ public:
 protected:
     // Reads the bounds from the window (not while the skin is being realised).
     void UpdateBounds();
+    // Stores bounds without touching the window, for a control whose bounds
+    // are not its window's (the splitter's are the area it divides).
+    void StoreBounds(int x, int y, int width, int height) {
+        m_left = x;
+        m_top = y;
+        m_width = width;
+        m_height = height;
+    }
     bool IsTopLevel() const;
 
 private:

@@ -218,3 +218,16 @@ HeaderTestPlaces_e ClsSkinnedHeader::GetItemFromPoint(int x, int y) {
         if (IsShown(entry.kind) && GetButton(entry.kind)->GetRect().PtInRect(local)) return entry.place;
     return htpCaption;
 }
+
+UINT ClsSkinnedHeader::GetHitTestCode(POINT screen) {
+    HWND window = m_parent ? m_parent->GetSafeHwndC() : nullptr;
+    RECT bounds{};
+    if (!window || !::GetWindowRect(window, &bounds)) return HTNOWHERE;
+    switch (GetItemFromPoint(screen.x - bounds.left, screen.y - bounds.top)) {
+    case htpMinimize: return HTMINBUTTON;
+    case htpMaximize:
+    case htpRestore: return HTMAXBUTTON;
+    case htpClose: return HTCLOSE;
+    default: return HTNOWHERE;
+    }
+}

@@ -70,6 +70,10 @@ public:
     void Redraw();
     // The place under a point in the parent's window coordinates.
     HeaderTestPlaces_e GetItemFromPoint(int x, int y);
+    // The non-client hit-test code of a button under a point (screen
+    // coordinates), for the parent's WM_NCHITTEST: HTMINBUTTON, HTMAXBUTTON
+    // (maximise and restore), HTCLOSE; HTNOWHERE elsewhere.
+    UINT GetHitTestCode(POINT screen);
 
 private:
     struct Layout {

@@ -30,6 +30,9 @@ void ClsSkinnedMainMenu::CreateHandle() {
     SetHandleC(m_hWnd);
     m_root.SetParentHandle(m_hWnd);
     AdoptThread();
+    // Contacts dragged over the bar meet a target there (without OLE on
+    // this thread the bar simply takes part in no drop).
+    GetDropTarget().Register(this);
 }
 
 LRESULT ClsSkinnedMainMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

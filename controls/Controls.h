@@ -47,3 +47,5 @@
 #include "ClsSkinnedSubMenuWnd.h"
 #include "ClsSkinnedMainMenu.h"
 #include "ClsSkinnedPopupMenu.h"
+#include "CSkinnedSplitter.h"
+#include "CSkinnedListView.h"

@@ -187,7 +187,7 @@ BOOL CTreeControl::Create(CWnd* parent, CRect rect, OrvINavigate* navigate, void
     GetDropTarget().Register(this);
     CreateToolTip();
     SetTimer(kBlinkTimer, kBlinkPeriodMs);
-    if (!m_popupMenu->Load(GetModule(), IDR_TREE_POPUP))
+    if (!m_popupMenu->Load(GetModule(), IDR_TREE_POPUP, m_hWnd))
         ::OutputDebugStringA("tree: the popup menu resource did not load\n");
     return TRUE;
 }
@@ -632,12 +632,17 @@ void CTreeControl::WMMouseMove(WMMouse_t& message) {
         }
         if (changed) InvalidateRect(&root->GetBox(), FALSE);
     }
+    OpenPopupMenu(node);
 }
 
 void CTreeControl::OnMouseLeaveTree() {
     m_mouseTracked = false;
     if (!IsInputAllowed()) return;
+    // Moving onto the node's menu leaves the tree but keeps the menu.
+    if (IsPointerOverMenu()) return;
     m_popupMenu->Close();
+    m_menuNode = nullptr;
+    m_menuTarget.reset();
     CSingleLock lock(m_listLock);
     if (m_currentList) m_currentList->ClearHighlight();
 }
@@ -646,6 +651,7 @@ void CTreeControl::WMLButtonDown(WMMouse_t& message) {
     if (!IsInputAllowed()) return;
     SetFocus();
     m_popupMenu->Close();
+    m_menuNode = nullptr;
     m_menuTarget.reset();
     const CPoint point = message.Pos();
     ORVCONTACTINFO contact;
@@ -687,6 +693,7 @@ void CTreeControl::WMLButtonDown(WMMouse_t& message) {
 }
 
 void CTreeControl::WMLButtonUp(WMMouse_t&) {
+    ForgetClosedMenu();
     if (!IsInputAllowed()) return;
     CSingleLock lock(m_listLock);
     if (!m_currentList) return;
@@ -701,6 +708,7 @@ void CTreeControl::WMTimer(WMTimer_t& message) {
         ClsSkinnedWnd<CWnd>::WMTimer(message);
         return;
     }
+    ForgetClosedMenu();
     if (!IsInputAllowed()) return;
     CSingleLock lock(m_listLock);
     if (!m_currentList) return;
@@ -740,8 +748,8 @@ void CTreeControl::OnBackwardAction() {
 // ---- Popup menu -------------------------------------------------------
 
 void CTreeControl::OpenPopupMenu(CTreeItem* node) {
-    if (!node || !IsInputAllowed() || !m_popupMenu->GetPopup()) return;
-    if (m_menuNode == node && m_popupMenu->IsTracking()) {
+    if (!node || !IsInputAllowed() || !m_popupMenu->IsLoaded()) return;
+    if (m_menuNode == node && m_popupMenu->IsOpen()) {
         EnableTips(true);
         return;
     }
@@ -760,13 +768,25 @@ void CTreeControl::OpenPopupMenu(CTreeItem* node) {
 
     CRect box = node->GetBox();
     ClientToScreen(&box);
-    bool rightAlign = false;
-    const CPoint anchor = PopupAnchor(box, ::GetSystemMetrics(SM_CXSCREEN), &rightAlign);
-    const UINT command = m_popupMenu->Track(m_hWnd, anchor.x, anchor.y, rightAlign, box);
-    m_menuNode = nullptr;
-    if (command) OnMenuCommand(command);
-    m_menuTarget.reset();
+    const CPoint anchor = PopupAnchor(box, ::GetSystemMetrics(SM_CXSCREEN), nullptr);
+    if (!m_popupMenu->Open(anchor.x, anchor.y, box.Height())) {
+        m_menuNode = nullptr;
+        m_menuTarget.reset();
+    }
     EnableTips(true);
+}
+
+void CTreeControl::ForgetClosedMenu() {
+    // A chosen item's command is posted before the menu's next timer can
+    // come, so a target still here once the menu closed was dismissed.
+    if (m_popupMenu->IsOpen()) return;
+    m_menuNode = nullptr;
+    m_menuTarget.reset();
+}
+
+bool CTreeControl::IsPointerOverMenu() const {
+    POINT cursor{};
+    return ::GetCursorPos(&cursor) && m_popupMenu->IsMenuWindow(::WindowFromPoint(cursor));
 }
 
 CPoint CTreeControl::PopupAnchor(const CRect& screenBox, int screenWidth, bool* rightAlign) {
@@ -825,6 +845,8 @@ void CTreeControl::ClosePopUps() {
         return;
     }
     m_popupMenu->Close();
+    m_menuNode = nullptr;
+    m_menuTarget.reset();
     CSingleLock lock(m_listLock);
     if (m_currentList) m_currentList->ClearHighlight();
 }

@@ -131,6 +131,7 @@ public:
     // The popup menu's target while one is open (for tests and the skinned
     // menu's command path).
     const ORVCONTACTINFO* GetMenuTarget() const { return m_menuTarget.get(); }
+    CTreePopupMenu* GetPopupMenu() const { return m_popupMenu.get(); }
     // Opens the popup menu for a node of the current list.
     void OpenPopupMenu(CTreeItem* node);
     // Where the popup menu of a node box (screen coordinates) opens: its
@@ -183,6 +184,9 @@ private:
     void Activate(const ORVCONTACTINFO& contact);
     void Navigate(int kind, int command, const ORVCONTACTINFO* contact);
     void OnMenuCommand(UINT id);
+    // Lets go of the menu target once the menu closed without a choice.
+    void ForgetClosedMenu();
+    bool IsPointerOverMenu() const;
     void OnMouseLeaveTree();
     void OnContextMenuAt(CPoint screenPoint);
     void CreateToolTip();

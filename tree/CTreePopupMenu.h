@@ -1,31 +1,40 @@
 #pragma once
-// The system popup menu of the tree's nodes, loaded from the library's menu
-// resource and owned here (one owner for the menu handle). Tracking is
-// modal; the chosen command comes back from Track.
+// The skinned popup menu of the tree's nodes, loaded from the library's menu
+// resource and skinned from the registered "PopupMenu" look. The menu does
+// not wait for a choice: it opens and returns, and the chosen item's
+// command is posted to the receiver (the tree's window) as WM_COMMAND.
+#include "ClsSkinnedMenuItem.h"
+#include "ClsSkinnedPopupMenu.h"
+
 #include <windows.h>
 
 class CTreePopupMenu {
 public:
     CTreePopupMenu() = default;
-    ~CTreePopupMenu();
     CTreePopupMenu(const CTreePopupMenu&) = delete;
     CTreePopupMenu& operator=(const CTreePopupMenu&) = delete;
 
-    // Loads the menu resource; its first sub-menu is the popup.
-    bool Load(HMODULE module, UINT resourceId);
-    HMENU GetPopup() const { return m_popup; }
+    // Loads the menu resource (its first sub-menu's items); commands go to
+    // receiver.
+    bool Load(HMODULE module, UINT resourceId, HWND receiver);
+    bool IsLoaded() const { return m_loaded; }
     void EnableItem(UINT id, bool enabled);
-    bool IsItemEnabled(UINT id) const;
-    // Shows the popup with its top-left corner (top-right when rightAlign)
-    // at (x, y) in screen coordinates, keeping clear of exclude, until the
-    // member chooses or dismisses it. Returns the chosen command, 0 for none.
-    UINT Track(HWND owner, int x, int y, bool rightAlign, const RECT& exclude);
-    bool IsTracking() const { return m_tracking; }
-    // Ends a tracking on the calling thread.
-    void Close();
+    // Inline: tests read it from outside the library.
+    bool IsItemEnabled(UINT id) {
+        ClsSkinnedMenuItem* item = m_menu.FindItemByCommand(id);
+        return item && item->GetEnabled();
+    }
+    // Opens the menu with its top-left corner at (x, y) in screen
+    // coordinates, boxHeight higher when there is no room below; false when
+    // it could not open.
+    bool Open(int x, int y, int boxHeight);
+    bool IsOpen() const { return m_menu.GetIsOpen(); }
+    // Whether window is one of the open menu's windows.
+    bool IsMenuWindow(HWND window) const { return window && m_menu.IsMenuWindow(window); }
+    void Close() { m_menu.CloseMenu(); }
+    ClsSkinnedPopupMenu& GetMenu() { return m_menu; }
 
 private:
-    HMENU m_menu = nullptr;
-    HMENU m_popup = nullptr;
-    bool m_tracking = false;
+    ClsSkinnedPopupMenu m_menu;
+    bool m_loaded = false;
 };

@@ -1,81 +1,30 @@
-// The popup menu of a node, opened through the context-menu message and
-// watched from a timer inside its modal loop: its items and their enabling
-// rules, where it opens, and the command that reaches the program.
+// The skinned popup menu of a node: opened by hovering the node (the real
+// pointer over the real tree) and by the context-menu message, driven by
+// keys posted to its list window and by real pointer moves. Its items and
+// their enabling rules, where it opens, the command that reaches the
+// program, and when it closes.
 #include "CNodesList.h"
 #include "CTreeItem.h"
+#include "CTreePopupMenu.h"
+#include "ClsSkinnedMenuItem.h"
 #include "TreeResources.h"
 #include "TreeTestSupport.h"
 
 #include "AfxTrace.h"
+#include "CSkin.h"
+#include "ClsBitMap.h"
+#include "PopupMenuSkin.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace treetest;
 
 namespace {
-
-constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
-
-// Watches for the menu window of this thread while it lives; when the menu
-// shows, records it and then closes it or chooses an item by keys.
-class MenuWatcher {
-public:
-    explicit MenuWatcher(std::vector<UINT> keys = {VK_ESCAPE}) : m_keys(std::move(keys)) {
-        s_current = this;
-        m_timer = ::SetTimer(nullptr, 0, 30, OnTimer);
-    }
-    ~MenuWatcher() {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-
-    bool seen = false;
-    CRect rect;
-    std::map<UINT, bool> enabled;
-    std::vector<std::string> captions;
-
-private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-        if (s_current && !s_current->seen) ::EnumThreadWindows(::GetCurrentThreadId(), Look, 0);
-    }
-    static BOOL CALLBACK Look(HWND window, LPARAM) {
-        char className[16] = "";
-        ::GetClassNameA(window, className, sizeof className);
-        if (lstrcmpA(className, "#32768") != 0 || !::IsWindowVisible(window)) return TRUE;
-        MenuWatcher& self = *s_current;
-        self.seen = true;
-        ::GetWindowRect(window, &self.rect);
-        HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(window, kGetMenuHandle, 0, 0));
-        for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
-            char text[64] = "";
-            ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-            self.captions.push_back(text);
-            const UINT id = ::GetMenuItemID(menu, i);
-            const UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
-            if (id != 0 && id != static_cast<UINT>(-1)) self.enabled[id] = (state & (MF_GRAYED | MF_DISABLED)) == 0;
-        }
-        for (UINT key : self.m_keys) ::PostMessageA(window, WM_KEYDOWN, key, 0);
-        return FALSE;
-    }
-
-    static MenuWatcher* s_current;
-    std::vector<UINT> m_keys;
-    UINT_PTR m_timer = 0;
-};
-MenuWatcher* MenuWatcher::s_current = nullptr;
-
-void OpenMenuOn(CTreeControl& tree, const CTreeItem& node) {
-    CPoint at = node.GetBoxCenter();
-    tree.ClientToScreen(&at);
-    ::PostMessageA(tree.GetSafeHwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.GetSafeHwnd()),
-                   MAKELPARAM(at.x, at.y));
-    PumpPending();
-}
 
 CRect ScreenBox(CTreeControl& tree, const CTreeItem& node) {
     CRect box = node.GetBox();
@@ -83,28 +32,105 @@ CRect ScreenBox(CTreeControl& tree, const CTreeItem& node) {
     return box;
 }
 
+CTreePopupMenu& Menu(CTreeControl& tree) { return *tree.GetPopupMenu(); }
+
+// The open list window of the menu, null while closed.
+HWND MenuWindow(CTreeControl& tree) {
+    return Menu(tree).IsOpen() ? Menu(tree).GetMenu().GetKeyboardTarget() : nullptr;
+}
+
+// Puts the real pointer on the node, as the member would, and waits for
+// the menu.
+bool HoverNode(CTreeControl& tree, const CTreeItem& node) {
+    const CPoint at = ScreenBox(tree, node).CenterPoint();
+    ::SetCursorPos(at.x, at.y);
+    return PumpUntil([&] { return MenuWindow(tree) != nullptr; });
+}
+
+bool OpenByContextMessage(CTreeControl& tree, const CTreeItem& node) {
+    const CPoint at = ScreenBox(tree, node).CenterPoint();
+    ::SetCursorPos(at.x, at.y);
+    ::PostMessageA(tree.GetSafeHwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.GetSafeHwnd()),
+                   MAKELPARAM(at.x, at.y));
+    return PumpUntil([&] { return MenuWindow(tree) != nullptr; });
+}
+
+void PostKeys(HWND window, std::initializer_list<UINT> keys) {
+    for (UINT key : keys) ::PostMessageA(window, WM_KEYDOWN, key, 1);
+}
+
+void ParkPointer() { ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1); }
+
+struct Parked {
+    ~Parked() { ParkPointer(); }
+};
+
 }  // namespace
 
-TEST(TreePopupMenu, ItHoldsTheItemsInOrderAndOpensBelowTheNode) {
+TEST(TreePopupMenu, HoveringANodeOpensTheSkinnedMenuBelowItWithTheItemsInOrder) {
+    Parked parked;
     TreeHost host;
     ASSERT_TRUE(host.Ready());
     std::vector<ORVCONTACTINFO> people = People(6);
     ASSERT_TRUE(host.ShowPeople(people));
     const CTreeItem& node = *host.Tree().GetCurrentList()->GetVisible(2);
-    MenuWatcher watcher;
-    OpenMenuOn(host.Tree(), node);
-    ASSERT_TRUE(watcher.seen);
-    EXPECT_EQ(watcher.captions, (std::vector<std::string>{"Chat", "Search Path", "View Orvane Map", "",
-                                                          "Send an E-Mail", "", "Add to Favorites", "",
-                                                          "Search-path From", "Search-path To"}));
+    ASSERT_TRUE(HoverNode(host.Tree(), node));
+    HWND window = MenuWindow(host.Tree());
+    char title[32] = "";
+    ::GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "OrvMenu");
+    EXPECT_NE(::GetForegroundWindow(), window) << "the menu never takes activation";
+    EXPECT_NE(::GetActiveWindow(), window);
+
+    ClsSkinnedMenuItem* items = Menu(host.Tree()).GetMenu().GetItems();
+    std::vector<std::string> captions;
+    for (int i = 0; i < items->GetCount(); ++i)
+        captions.push_back(items->GetItem(i)->GetSeparator() ? "" : std::string(items->GetItem(i)->GetCaption()));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Chat", "Search Path", "View Orvane Map", "", "Send an E-Mail", "",
+                                                  "Add to Favorites", "", "Search-path From", "Search-path To"}));
+    CRect rect;
+    ::GetWindowRect(window, &rect);
     const CRect box = ScreenBox(host.Tree(), node);
-    EXPECT_EQ(watcher.rect.left, box.left) << "at the box's bottom-left corner";
-    EXPECT_EQ(watcher.rect.top, box.bottom);
-    EXPECT_TRUE(host.Navigator().requests.empty()) << "dismissed: no command";
-    EXPECT_EQ(host.Tree().GetMenuTarget(), nullptr) << "the target goes with the menu";
+    EXPECT_EQ(rect.left, box.left) << "at the box's bottom-left corner";
+    EXPECT_EQ(rect.top, box.bottom);
+    ASSERT_NE(host.Tree().GetMenuTarget(), nullptr);
+    EXPECT_STREQ(host.Tree().GetMenuTarget()->email, people[3].email);
+
+    // More moves over the same node keep the same menu.
+    const CPoint inside = box.CenterPoint() + CPoint(3, 1);
+    ::SetCursorPos(inside.x, inside.y);
+    PumpPending();
+    EXPECT_EQ(MenuWindow(host.Tree()), window);
+
+    // What the screen shows: the menu framed by the registered popup look
+    // (its top-left corner cell), over the tree.
+    CSkinRecordRef<PopupMenuSkin> look(
+        static_cast<PopupMenuSkin*>(CSkin::GetInstance()->GetComponent(PopupMenuSkin::kComponentName)));
+    ASSERT_TRUE(look);
+    const ControlBorderInfo_t* frame = look->GetInfo().SubMenuBorder;
+    ASSERT_TRUE(frame && frame->MainImage && frame->MainImage->GetIsValid());
+    ASSERT_GT(frame->LeftBorderWidth, 0);
+    COLORREF expected = CLR_INVALID;
+    if (CDC* cells = frame->MainImage->Lock()) {
+        expected = ::GetPixel(cells->GetSafeHdc(), frame->LeftTopCornerX, frame->LeftTopCornerY);
+        frame->MainImage->Unlock();
+    }
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP shot = ::CreateCompatibleBitmap(screen, rect.Width(), rect.Height());
+    HGDIOBJ old = ::SelectObject(memory, shot);
+    ::BitBlt(memory, 0, 0, rect.Width(), rect.Height(), screen, rect.left, rect.top, SRCCOPY);
+    const COLORREF corner = ::GetPixel(memory, 0, 0);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(SaveArtifact(shot, "tree-popup-menu-daylight.bmp"));
+    ::DeleteObject(shot);
+    EXPECT_EQ(Describe(corner), Describe(expected));
 }
 
 TEST(TreePopupMenu, ItemsAreEnabledByTheContactAndNeverForTheMemberHimself) {
+    Parked parked;
     TreeHost host;
     ASSERT_TRUE(host.Ready());
     ORVCONTACTINFO open = Contact("Open", "Chatter");
@@ -126,17 +152,27 @@ TEST(TreePopupMenu, ItemsAreEnabledByTheContactAndNeverForTheMemberHimself) {
         bool chat, path, mail;
     } cases[] = {{0, true, true, true}, {1, false, true, false}, {2, false, false, false}};
     for (const Case& c : cases) {
-        MenuWatcher watcher;
-        OpenMenuOn(host.Tree(), *list->GetVisible(c.child));
-        ASSERT_TRUE(watcher.seen) << c.child;
-        EXPECT_EQ(watcher.enabled[ID_TREE_CHAT], c.chat) << c.child;
-        EXPECT_EQ(watcher.enabled[ID_TREE_SEARCH_PATH], c.path) << c.child;
-        EXPECT_EQ(watcher.enabled[ID_TREE_SEND_EMAIL], c.mail) << c.child;
-        for (UINT id : always) EXPECT_TRUE(watcher.enabled[id]) << c.child << " item " << id;
+        ASSERT_TRUE(HoverNode(host.Tree(), *list->GetVisible(c.child))) << c.child;
+        CTreePopupMenu& menu = Menu(host.Tree());
+        EXPECT_EQ(menu.IsItemEnabled(ID_TREE_CHAT), c.chat) << c.child;
+        EXPECT_EQ(menu.IsItemEnabled(ID_TREE_SEARCH_PATH), c.path) << c.child;
+        EXPECT_EQ(menu.IsItemEnabled(ID_TREE_SEND_EMAIL), c.mail) << c.child;
+        for (UINT id : always) EXPECT_TRUE(menu.IsItemEnabled(id)) << c.child << " item " << id;
     }
+    // A disabled item posts nothing when chosen: Home hovers Chat, which is
+    // disabled for the member himself.
+    HWND window = MenuWindow(host.Tree());
+    ASSERT_NE(window, nullptr);
+    PostKeys(window, {VK_HOME, VK_RETURN});
+    PumpPending();
+    PostKeys(window, {VK_ESCAPE});
+    EXPECT_TRUE(PumpUntil([&] { return !Menu(host.Tree()).IsOpen(); }));
+    PumpPending();
+    EXPECT_TRUE(host.Navigator().requests.empty());
 }
 
 TEST(TreePopupMenu, ANodeNearTheRightScreenEdgeOpensItsMenuAtTheBoxsRightEdge) {
+    Parked parked;
     CRect box(1100, 300, 1228, 328);
     bool right = false;
     // 1280 - 1100 = 180, less than 200.
@@ -155,31 +191,31 @@ TEST(TreePopupMenu, ANodeNearTheRightScreenEdgeOpensItsMenuAtTheBoxsRightEdge) {
     const CTreeItem& node = *host.Tree().GetCurrentList()->GetVisible(0);
     const CRect onScreen = ScreenBox(host.Tree(), node);
     ASSERT_EQ(screen - onScreen.left, 150);
-    MenuWatcher watcher;
-    OpenMenuOn(host.Tree(), node);
-    ASSERT_TRUE(watcher.seen);
-    EXPECT_EQ(watcher.rect.right, onScreen.right) << "the menu ends at the box's right edge";
-    EXPECT_EQ(watcher.rect.top, onScreen.bottom);
+    ASSERT_TRUE(OpenByContextMessage(host.Tree(), node));
+    CRect rect;
+    ::GetWindowRect(MenuWindow(host.Tree()), &rect);
+    EXPECT_EQ(rect.right, onScreen.right) << "the menu ends at the box's right edge";
+    EXPECT_EQ(rect.top, onScreen.bottom);
 }
 
 TEST(TreePopupMenu, AChosenCommandReachesTheProgramWithTheNodesRecord) {
+    Parked parked;
     TreeHost host;
     ASSERT_TRUE(host.Ready());
     std::vector<ORVCONTACTINFO> people = People(5);
     ASSERT_TRUE(host.ShowPeople(people));
     const CTreeItem& node = *host.Tree().GetCurrentList()->GetVisible(1);
-    {
-        // Up from nothing selects the last item, "Search-path To".
-        MenuWatcher watcher({VK_UP, VK_RETURN});
-        OpenMenuOn(host.Tree(), node);
-        ASSERT_TRUE(watcher.seen);
-    }
+    ASSERT_TRUE(HoverNode(host.Tree(), node));
+    // End hovers the last item, "Search-path To".
+    PostKeys(MenuWindow(host.Tree()), {VK_END, VK_RETURN});
     auto& requests = host.Navigator().requests;
+    ASSERT_TRUE(PumpUntil([&] { return !requests.empty(); }));
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].kind, ORVNAV_COMMAND);
     EXPECT_EQ(requests[0].command, ORVNAVCMD_PATH_TO);
     ASSERT_TRUE(requests[0].hasContact);
     EXPECT_STREQ(requests[0].contact.email, people[2].email);
+    EXPECT_FALSE(Menu(host.Tree()).IsOpen());
     EXPECT_TRUE(host.Tree().isAComplete()) << "a command leaves the tree free";
     EXPECT_EQ(host.Tree().GetMenuTarget(), nullptr);
 
@@ -188,31 +224,88 @@ TEST(TreePopupMenu, AChosenCommandReachesTheProgramWithTheNodesRecord) {
     EXPECT_EQ(requests.size(), 1u);
 }
 
+TEST(TreePopupMenu, ADismissedMenuLetsGoOfItsTargetAndALaterCommandDoesNothing) {
+    Parked parked;
+    TreeHost host;
+    ASSERT_TRUE(host.Ready());
+    std::vector<ORVCONTACTINFO> people = People(5);
+    ASSERT_TRUE(host.ShowPeople(people));
+    ASSERT_TRUE(OpenByContextMessage(host.Tree(), *host.Tree().GetCurrentList()->GetVisible(0)));
+    PostKeys(MenuWindow(host.Tree()), {VK_ESCAPE});
+    ASSERT_TRUE(PumpUntil([&] { return !Menu(host.Tree()).IsOpen(); }));
+    ASSERT_TRUE(PumpUntil([&] { return host.Tree().GetMenuTarget() == nullptr; }));
+    ::SendMessageA(host.Tree().GetSafeHwnd(), WM_COMMAND, ID_TREE_SEND_EMAIL, 0);
+    PumpPending();
+    EXPECT_TRUE(host.Navigator().requests.empty());
+}
+
+TEST(TreePopupMenu, PressingTheTreeOrLeavingItClosesTheMenuButMovingOntoTheMenuDoesNot) {
+    Parked parked;
+    TreeHost host;
+    ASSERT_TRUE(host.Ready());
+    std::vector<ORVCONTACTINFO> people = People(5);
+    ASSERT_TRUE(host.ShowPeople(people));
+    const CTreeItem& node = *host.Tree().GetCurrentList()->GetVisible(0);
+
+    // The pointer goes from the node onto its menu: the menu stays.
+    ASSERT_TRUE(HoverNode(host.Tree(), node));
+    CRect rect;
+    ::GetWindowRect(MenuWindow(host.Tree()), &rect);
+    ::SetCursorPos(rect.CenterPoint().x, rect.CenterPoint().y);
+    ::PostMessageA(host.Tree().GetSafeHwnd(), WM_MOUSELEAVE, 0, 0);
+    PumpPending();
+    EXPECT_TRUE(Menu(host.Tree()).IsOpen());
+    EXPECT_NE(host.Tree().GetMenuTarget(), nullptr);
+
+    // Off the tree and the menu: it closes and the target goes.
+    ParkPointer();
+    ::PostMessageA(host.Tree().GetSafeHwnd(), WM_MOUSELEAVE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !Menu(host.Tree()).IsOpen(); }));
+    EXPECT_EQ(host.Tree().GetMenuTarget(), nullptr);
+
+    // A press in the tree closes it too.
+    ASSERT_TRUE(OpenByContextMessage(host.Tree(), node));
+    const CPoint empty(2, 2);
+    ::PostMessageA(host.Tree().GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(empty.x, empty.y));
+    ::PostMessageA(host.Tree().GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(empty.x, empty.y));
+    ASSERT_TRUE(PumpUntil([&] { return !Menu(host.Tree()).IsOpen(); }));
+    EXPECT_EQ(host.Tree().GetMenuTarget(), nullptr);
+    EXPECT_TRUE(host.Navigator().requests.empty());
+
+    // ClosePopUps from another thread is handed to the tree's thread.
+    ASSERT_TRUE(OpenByContextMessage(host.Tree(), node));
+    std::thread([&] { host.Tree().ClosePopUps(); }).join();
+    EXPECT_TRUE(PumpUntil([&] { return !Menu(host.Tree()).IsOpen(); }));
+}
+
 TEST(TreePopupMenu, AFailingCommandIsSwallowedAndTraced) {
+    Parked parked;
     TreeHost host;
     ASSERT_TRUE(host.Ready());
     std::vector<ORVCONTACTINFO> people = People(5);
     ASSERT_TRUE(host.ShowPeople(people));
     host.Navigator().onNavigate = [](const ORVNAVIGATEINFO&) { throw std::runtime_error("no mail program"); };
     const long traced = AfxGetTracedExceptionCount();
-    {
-        MenuWatcher watcher({VK_UP, VK_RETURN});
-        OpenMenuOn(host.Tree(), *host.Tree().GetCurrentList()->GetVisible(0));
-        ASSERT_TRUE(watcher.seen);
-    }
+    ASSERT_TRUE(OpenByContextMessage(host.Tree(), *host.Tree().GetCurrentList()->GetVisible(0)));
+    PostKeys(MenuWindow(host.Tree()), {VK_END, VK_RETURN});
+    ASSERT_TRUE(PumpUntil([&] { return !host.Navigator().requests.empty(); }));
     EXPECT_EQ(host.Navigator().requests.size(), 1u);
     EXPECT_EQ(AfxGetTracedExceptionCount(), traced + 1);
     EXPECT_TRUE(host.Tree().IsWindow());
 }
 
 TEST(TreePopupMenu, NoMenuWhileTheTreeIsBusy) {
+    Parked parked;
     TreeHost host;
     ASSERT_TRUE(host.Ready());
     std::vector<ORVCONTACTINFO> people = People(5);
     ASSERT_TRUE(host.ShowPeople(people));
     host.Tree().StartAction();
-    MenuWatcher watcher;
-    OpenMenuOn(host.Tree(), *host.Tree().GetCurrentList()->GetVisible(0));
-    EXPECT_FALSE(watcher.seen);
+    const CTreeItem& node = *host.Tree().GetCurrentList()->GetVisible(0);
+    const CPoint at = ScreenBox(host.Tree(), node).CenterPoint();
+    ::SetCursorPos(at.x, at.y);
+    ::PostMessageA(host.Tree().GetSafeHwnd(), WM_CONTEXTMENU, 0, MAKELPARAM(at.x, at.y));
+    PumpPending();
+    EXPECT_FALSE(Menu(host.Tree()).IsOpen());
     host.Tree().CancelAction();
 }

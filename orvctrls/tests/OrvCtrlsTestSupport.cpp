@@ -3,6 +3,7 @@
 #include "OrvMessagePanelCtrl.h"
 #include "OrvPathFinderCtrl.h"
 #include "OrvSearchCtrl.h"
+#include "OrvSearchResultCtrl.h"
 #include "OrvToolBarCtrl.h"
 
 #include "ChildProcess.h"
@@ -132,7 +133,22 @@ void CtrlsSkin::Apply(OrvMessagePanelCtrl& panel) {
     panel.RealizeSkin();
 }
 
-int RecordingNavigate::Navigate(const ORVNAVIGATEINFO* info) {
+void CtrlsSkin::Apply(OrvSearchResultCtrl& list) {
+    list.SetBorder(Control(crListViews));
+    list.SetHeaderSkin(Record(srListHeaders));
+    ClsFont font;
+    SkinRecordReader::GetFontInfo(*m_description, "ListViews", font);
+    list.SetTextFont(font);
+    list.SetLeftMargin(Number("ListHeaders", "LeftMargin", 5));
+    const ClsIniFileSection* section = m_description->FindSection("OrvSearchResult", true);
+    m_description->LoadBitmap(section, "OnLineIconImage", list.GetChatIcon());
+    const SkinBorderInfo_t* headers = Record(srListHeaders);
+    list.SetSecondRowColor(
+        m_description->GetColor(section, "BgColor2", headers ? headers->BgColor : OrvSearchResultCtrl::kDefaultSecondRowColor));
+    list.RealizeSkin();
+}
+
+static NavigateCall Copy(const ORVNAVIGATEINFO* info) {
     NavigateCall call;
     if (info) {
         call.kind = info->kind;
@@ -140,7 +156,21 @@ int RecordingNavigate::Navigate(const ORVNAVIGATEINFO* info) {
         call.hasContact = info->contact != nullptr;
         if (info->contact) call.contact = *info->contact;
     }
-    calls.push_back(call);
+    return call;
+}
+
+void RecordingSearchResult::OnResult(const ORVNAVIGATEINFO* info) { calls.push_back(Copy(info)); }
+
+void RightClick() {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+int RecordingNavigate::Navigate(const ORVNAVIGATEINFO* info) {
+    calls.push_back(Copy(info));
     return 1;
 }
 

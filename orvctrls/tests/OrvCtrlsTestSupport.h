@@ -20,6 +20,7 @@
 class OrvMessagePanelCtrl;
 class OrvPathFinderCtrl;
 class OrvSearchCtrl;
+class OrvSearchResultCtrl;
 class OrvToolBarCtrl;
 class SkinFile;
 
@@ -50,6 +51,7 @@ public:
     void Apply(OrvSearchCtrl& search);
     void Apply(OrvPathFinderCtrl& pathFinder);
     void Apply(OrvMessagePanelCtrl& panel);
+    void Apply(OrvSearchResultCtrl& list);
 
 private:
     std::string m_name;
@@ -71,6 +73,12 @@ public:
     std::string userId;
     int Navigate(const ORVNAVIGATEINFO* info) override;
     const char* GetUserId() override { return userId.c_str(); }
+};
+
+class RecordingSearchResult : public OrvISearchResult {
+public:
+    std::vector<NavigateCall> calls;
+    void OnResult(const ORVNAVIGATEINFO* info) override;
 };
 
 class RecordingSearch : public OrvISearch {
@@ -98,6 +106,9 @@ public:
 // Where the client area of control begins in a picture of host (the
 // controls' frames take border widths off their client areas).
 POINT ClientOrigin(HWND control, HWND host);
+
+// A right click at the pointer's place, through SendInput.
+void RightClick();
 
 // Holds modifier down while key is tapped, through SendInput.
 void PressChord(WORD modifier, WORD key);

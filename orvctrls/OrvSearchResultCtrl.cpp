@@ -1,5 +1,7 @@
 #include "OrvSearchResultCtrl.h"
 
+#include "OrvRowBuffer.h"
+
 #include "OrvISearchResult.h"
 #include "OrvLocaleManager.h"
 #include "OrvNavigate.h"
@@ -16,42 +18,6 @@ struct Column {
 };
 const Column kColumns[OrvResultRules::kSearchColumns] = {
     {nullptr, 16}, {"IDS_SKIN_HDR_NAME", 60}, {"IDS_SKIN_HDR_EMAIL", 100}, {"IDS_SKIN_HDR_OCCUPATION", 70}};
-
-// A memory context and bitmap for one row, copied to the target at the end.
-class RowBuffer {
-public:
-    RowBuffer(HDC target, const RECT& area)
-        : m_target(target), m_area(area), m_dc(::CreateCompatibleDC(target)),
-          m_bitmap(::CreateCompatibleBitmap(target, Width(), Height())) {
-        if (m_dc && m_bitmap) {
-            m_old = ::SelectObject(m_dc, m_bitmap);
-            ::SetViewportOrgEx(m_dc, -area.left, -area.top, nullptr);
-        }
-    }
-    ~RowBuffer() {
-        if (IsValid()) {
-            ::SetViewportOrgEx(m_dc, 0, 0, nullptr);
-            ::BitBlt(m_target, m_area.left, m_area.top, Width(), Height(), m_dc, 0, 0, SRCCOPY);
-            ::SelectObject(m_dc, m_old);
-        }
-        if (m_bitmap) ::DeleteObject(m_bitmap);
-        if (m_dc) ::DeleteDC(m_dc);
-    }
-    RowBuffer(const RowBuffer&) = delete;
-    RowBuffer& operator=(const RowBuffer&) = delete;
-    bool IsValid() const { return m_dc && m_bitmap && m_old; }
-    // Where to draw: the buffer, or the target itself when there is none.
-    HDC Dc() const { return IsValid() ? m_dc : m_target; }
-
-private:
-    int Width() const { return m_area.right - m_area.left; }
-    int Height() const { return m_area.bottom - m_area.top; }
-    HDC m_target;
-    RECT m_area;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old = nullptr;
-};
 
 }  // namespace
 
@@ -289,7 +255,7 @@ LRESULT OrvSearchResultCtrl::CustomDraw(NMLVCUSTOMDRAW& draw) {
 }
 
 void OrvSearchResultCtrl::DrawRow(HDC target, int row, const RECT& bounds) {
-    RowBuffer buffer(target, bounds);
+    OrvRowBuffer buffer(target, bounds);
     HDC dc = buffer.Dc();
     const ControlBorderInfo_t* frame = GetBorder();
     const COLORREF background =

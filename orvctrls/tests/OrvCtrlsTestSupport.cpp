@@ -4,6 +4,7 @@
 #include "OrvPathFinderCtrl.h"
 #include "OrvSearchCtrl.h"
 #include "OrvSearchResultCtrl.h"
+#include "OrvPathFinderResultCtrl.h"
 #include "OrvToolBarCtrl.h"
 
 #include "ChildProcess.h"
@@ -148,6 +149,18 @@ void CtrlsSkin::Apply(OrvSearchResultCtrl& list) {
     list.RealizeSkin();
 }
 
+void CtrlsSkin::Apply(OrvPathFinderResultCtrl& list) {
+    list.SetBorder(Control(crListViews));
+    list.SetHeaderSkin(Record(srListHeaders));
+    ClsFont font;
+    SkinRecordReader::GetFontInfo(*m_description, "ListViews", font);
+    list.SetTextFont(font);
+    list.SetLeftMargin(Number("ListHeaders", "LeftMargin", 5));
+    const ClsIniFileSection* section = m_description->FindSection("OrvPathFinderResult", true);
+    list.SetSecondRowColor(m_description->GetColor(section, "BgColor2", 0xFFEEEC));
+    list.RealizeSkin();
+}
+
 static NavigateCall Copy(const ORVNAVIGATEINFO* info) {
     NavigateCall call;
     if (info) {
@@ -160,6 +173,8 @@ static NavigateCall Copy(const ORVNAVIGATEINFO* info) {
 }
 
 void RecordingSearchResult::OnResult(const ORVNAVIGATEINFO* info) { calls.push_back(Copy(info)); }
+
+void RecordingPathResult::OnPathResult(const ORVNAVIGATEINFO* info) { calls.push_back(Copy(info)); }
 
 void RightClick() {
     INPUT inputs[2] = {};

@@ -21,6 +21,7 @@ class OrvMessagePanelCtrl;
 class OrvPathFinderCtrl;
 class OrvSearchCtrl;
 class OrvSearchResultCtrl;
+class OrvPathFinderResultCtrl;
 class OrvToolBarCtrl;
 class SkinFile;
 
@@ -52,6 +53,7 @@ public:
     void Apply(OrvPathFinderCtrl& pathFinder);
     void Apply(OrvMessagePanelCtrl& panel);
     void Apply(OrvSearchResultCtrl& list);
+    void Apply(OrvPathFinderResultCtrl& list);
 
 private:
     std::string m_name;
@@ -79,6 +81,12 @@ class RecordingSearchResult : public OrvISearchResult {
 public:
     std::vector<NavigateCall> calls;
     void OnResult(const ORVNAVIGATEINFO* info) override;
+};
+
+class RecordingPathResult : public OrvISearchPathResult {
+public:
+    std::vector<NavigateCall> calls;
+    void OnPathResult(const ORVNAVIGATEINFO* info) override;
 };
 
 class RecordingSearch : public OrvISearch {

@@ -8,6 +8,8 @@
 #include "DragTestSupport.h"
 #include "OrvMessages.h"
 
+#include "COleInitializer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -292,6 +294,46 @@ TEST_P(PathFinderTest, OnlyTheTwoFieldsTakeDroppedContacts) {
               0)
         << "no contact, nothing placed";
     EXPECT_TRUE(finder.GetPathSearchDestination().IsEmpty());
+}
+
+TEST(PathFinderDragTest, AContactDraggedOntoTheDestinationFieldIsPlacedThere) {
+    COleInitializer ole;
+    CtrlsSkin skin("Daylight");
+    ASSERT_TRUE(skin.IsRead());
+    HostWindow host{40, 40, 340, 160};
+    RecordingSearchPath requests;
+    // Made after OLE, so its fields register their drop targets.
+    OrvPathFinderCtrl finder(&host, &requests, &EnglishTexts());
+    finder.SetPos(10, 10, 300, 124);
+    skin.Apply(finder);
+    ORVCONTACTINFO contact = dragtest::SampleContact();
+    contact.emailPrivate = 1;
+
+    dragtest::DragSourceWindow source(420, 300, 120, 80);
+    dragtest::ContactData offered = dragtest::MakeContactData(contact);
+    source.data = offered.data.Get();
+    const POINT from = dragtest::CentreOf(source.GetSafeHwnd());
+    const POINT to = dragtest::CentreOf(finder.GetDestinationEdit().GetSafeHwnd());
+    dragtest::InputWorker worker([&]() -> std::string {
+        MoveTo(from.x, from.y);
+        PressLeft();
+        if (!source.source.started.Wait(dragtest::kStepTimeoutMs)) return "the drag never started";
+        MoveTo(to.x, to.y);
+        source.source.fedBack.Reset();
+        if (!source.source.fedBack.Wait(dragtest::kStepTimeoutMs)) return "no feedback";
+        MoveTo(to.x + 2, to.y);
+        source.source.fedBack.Reset();
+        if (!source.source.fedBack.Wait(dragtest::kStepTimeoutMs)) return "no feedback over the field";
+        ReleaseLeft();
+        return source.finished.Wait(dragtest::kStepTimeoutMs) ? "" : "the drag never ended";
+    });
+    ASSERT_EQ(worker.Join(), "");
+    EXPECT_EQ(source.result, static_cast<DROPEFFECT>(DROPEFFECT_COPY)) << "the field took the contact";
+    ASSERT_FALSE(finder.GetPathSearchDestination().IsEmpty());
+    EXPECT_STREQ(finder.GetPathSearchDestination().GetContact().id.GetString(), "4711");
+    EXPECT_TRUE(finder.GetPathSearchSource().IsEmpty()) << "the other end stays as it was";
+    EXPECT_STREQ(finder.GetDestinationEdit().GetWindowText().GetString(), "Ada Lovelace (address hidden)");
+    Picture(host.GetSafeHwnd()).Save("orvctrls-pathfinder-dropped.bmp");
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedSkins, PathFinderTest, ::testing::Values("Daylight", "Graphite"));

@@ -30,9 +30,6 @@ TEST_P(ControlsSheet, AllControlsTogetherOnTheSkinsChrome) {
     ASSERT_TRUE(skin.IsRead());
     SkinBorderInfo_t* labels = skin.Record(srLabels);
     SkinBorderInfo_t* edits = skin.Record(srEdits);
-    // The sheet shows every control at rest: a cursor left over it by an
-    // earlier program would hover one of them.
-    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     HostWindow host(40, 40, 320, 300, labels->BgColor);
 
     LabelSkinInfo_t sourceLabel{8, 12, 86, 16, 0, labels}, destinationLabel{8, 44, 86, 16, 0, labels};

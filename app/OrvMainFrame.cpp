@@ -6,6 +6,12 @@
 #include "OrvSystemIdleSource.h"
 #include "OrvWaitDialog.h"
 
+#include "CFirstLogInDialog.h"
+#include "CWizardContactsPage.h"
+#include "CWizardEmailPage.h"
+#include "CWizardFinishPage.h"
+#include "CWizardNamePage.h"
+
 #include "OrvChatUser.h"
 #include "OrvMessages.h"
 #include "res/OrvResources.h"
@@ -223,40 +229,225 @@ int OrvMainFrame::WaitWithDialog(UINT waitDialogId, const std::function<void()>&
     return result;
 }
 
-bool OrvMainFrame::LogInWithDialogs(const CString& email, const CString& password) {
+void OrvMainFrame::CreateRegistrationWindow() {
+    if (m_registrationWindow->GetSafeHwnd()) return;
+    if (!m_registrationWindow->CreateEx(0, nullptr, "Orvane registration", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, 700, 500, nullptr, nullptr))
+        return;
+    m_registrationSkin = std::make_unique<CSWindow>();
+    m_registrationSkin->Install(m_registrationWindow->GetSafeHwnd(), "MainFrame");
+    m_registrationWindow->SetIcon(m_icons[4], FALSE);
+    m_registrationWindow->ShowWindow(SW_SHOWMAXIMIZED);
+    m_registrationWindow->UpdateWindow();
+}
+
+void OrvMainFrame::DestroyRegistrationWindow() {
+    if (m_registrationSkin) m_registrationSkin->Uninstall();
+    m_registrationSkin.reset();
+    if (m_registrationWindow->GetSafeHwnd()) m_registrationWindow->DestroyWindow();
+}
+
+bool OrvMainFrame::StartSession() {
+    bool ok = true;
+    if (!m_registry.IsRegister()) {
+        OrvStartupSetting::Write();
+        CreateRegistrationWindow();
+        ok = RunSignUp();
+    }
+    if (ok && !m_registry.IsLogon()) {
+        CreateRegistrationWindow();
+        ok = RunFirstLogIn();
+    }
+    DestroyRegistrationWindow();
+    return ok;
+}
+
+bool OrvMainFrame::RunSignUp() {
+    HWND owner = m_registrationWindow->GetSafeHwnd();
+    CWnd* parent = m_registrationWindow.get();
+    CWizardEmailPage emailPage;
+    CWizardNamePage namePage;
+    CWizardContactsPage contactsPage;
+    CWizardFinishPage finishPage;
+    if (!emailPage.Create(parent) || !namePage.Create(parent) || !finishPage.Create(parent)) return false;
+    emailPage.SetEmail(m_registry.GetEmail());
+    emailPage.SetHideEmail(m_registry.IsEmailHidden() != 0);
+    CString email, firstName, lastName, occupation, contacts;
+    int step = 1;
     for (;;) {
-        SetUncryptSequence(LastFour(password));
-        m_firstLogIn = true;
-        const int result = WaitWithDialog(IDD_WAIT_LOGIN, [&] { DoCheckUserCommand(email, password, "1", kVersion); });
-        if (result == drCommunicationError) {
-            if (ShowMessage("Orvane had a communication error. Can you please try again?", "Internet connection",
-                            MB_YESNO | MB_ICONQUESTION, m_registrationWindow->GetSafeHwnd()) == IDYES)
-                continue;
-            return false;
+        if (step == 1) {
+            const int result = RunDialog(emailPage);
+            if (result == drBack || result == COrvSkinnedDialog::kStay) continue;
+            if (result != drNext) return false;
+            email = emailPage.GetEmail();
+            m_registry.SetEmail(email);
+            if (emailPage.GetHideEmail())
+                m_registry.HiddenEmail();
+            else
+                m_registry.UnHiddenEmail();
+            {
+                CSingleLock lock(m_lock);
+                m_profile[0] = email;
+                m_hiddenEmail = emailPage.GetHideEmail();
+            }
+            for (;;) {
+                m_verifyCode.Empty();
+                const int verified = WaitWithDialog(IDD_WAIT_VERIFY, [&] { DoVerifyUserCommand(email); });
+                if (verified == drCommunicationError) {
+                    if (ShowMessage("Orvane had a communication error. Can you please try again?", "Orvane user verify",
+                                    MB_YESNO | MB_ICONQUESTION, owner) == IDYES)
+                        continue;
+                    return false;
+                }
+                if (verified == drSuccess) {
+                    step = 2;
+                    break;
+                }
+                if (verified != drFailure) return false;
+                if (m_verifyCode == "1" || m_verifyCode == "8") {
+                    if (ShowMessage("Error connection to database. \nPlease re-connect to the Internet to continue.",
+                                    "Orvane user verify", MB_RETRYCANCEL | MB_ICONWARNING, owner) == IDRETRY)
+                        continue;
+                    return false;
+                }
+                if (m_verifyCode == "5") {
+                    const CString text = CString("Orvane has found that you have registered before via this e-mail. "
+                                                 "Orvane will now send again the password to your e-mail as it "
+                                                 "appears below. Please copy it, and paste it in the following "
+                                                 "log-in window\n\n") + email;
+                    ShowMessage(text, "Orvane", MB_OK | MB_ICONINFORMATION, owner);
+                }
+                // Registered before (or another answer): straight to the log-in.
+                m_registry.Register();
+                return true;
+            }
+            continue;
         }
-        if (result == drSuccess) {
+        if (step == 2) {
+            const int result = RunDialog(namePage);
+            if (result == COrvSkinnedDialog::kStay) continue;
+            if (result == drBack) {
+                step = 1;
+                continue;
+            }
+            if (result != drNext) return false;
+            firstName = namePage.GetFirstName();
+            lastName = namePage.GetLastName();
+            occupation = namePage.GetFreeText();
+            m_registry.SetFName(firstName);
+            m_registry.SetLName(lastName);
+            {
+                CSingleLock lock(m_lock);
+                m_profile[2] = firstName;
+                m_profile[3] = lastName;
+                m_profile[1] = OrvDisplayName(firstName, lastName);
+                m_profile[4] = occupation;
+            }
+            step = 3;
+            continue;
+        }
+        if (step == 3) {
+            // The selection page loads the address book as its window is
+            // made, the first time it is shown.
+            if (!contactsPage.GetSafeHwnd()) {
+                contactsPage.SetAddressBook(&m_addressBook);
+                contactsPage.SetOwnEmail(email);
+                if (!contactsPage.Create(parent)) return false;
+            }
+            const int result = RunDialog(contactsPage);
+            if (result == COrvSkinnedDialog::kStay) continue;
+            if (result == drBack) {
+                step = 2;
+                continue;
+            }
+            if (result != drNext) return false;
+            contacts = contactsPage.GetContactsString();
+            step = 4;
+            continue;
+        }
+        finishPage.SetEmail(email);
+        const int result = RunDialog(finishPage);
+        if (result == COrvSkinnedDialog::kStay) continue;
+        if (result == drBack) {
+            step = 3;
+            continue;
+        }
+        if (result != drNext) return false;
+        const CString hiddenEmail = m_registry.IsEmailHidden() ? "1" : "0";
+        const CString hiddenChat = m_registry.IsChatHidden() ? "1" : "0";
+        for (;;) {
+            const int added = WaitWithDialog(IDD_WAIT_ADD_USER, [&] {
+                DoAddUserCommand(firstName, lastName, email, occupation, hiddenEmail, hiddenChat, contacts);
+            });
+            if (added == drCommunicationError) {
+                if (ShowMessage("Orvane had a communication error. Can you please try again?", "Internet connection",
+                                MB_YESNO | MB_ICONQUESTION, owner) == IDYES)
+                    continue;
+                return false;
+            }
+            if (added == drFailure) {
+                if (ShowMessage("Register user error. \nPlease re-connect to the Internet to continue.",
+                                "Orvane user registration", MB_RETRYCANCEL | MB_ICONWARNING, owner) == IDRETRY) {
+                    step = 1;
+                    break;
+                }
+                return false;
+            }
+            if (added != drSuccess) return false;
+            m_registry.Register();
+            return true;
+        }
+    }
+}
+
+bool OrvMainFrame::RunFirstLogIn() {
+    HWND owner = m_registrationWindow->GetSafeHwnd();
+    CFirstLogInDialog page;
+    if (!page.Create(m_registrationWindow.get())) return false;
+    page.SetEmail(m_registry.GetEmail());
+    page.SetChangeEmailSender(&m_emailChanger);
+    for (;;) {
+        const int shown = RunDialog(page);
+        if (shown != COrvSkinnedDialog::kStay) return false;
+        const CString email = page.GetEmail();
+        const CString password = page.GetPassword();
+        m_registry.SetEmail(email);
+        {
+            CSingleLock lock(m_lock);
+            m_profile[0] = email;
+        }
+        for (;;) {
+            SetUncryptSequence(LastFour(password));
+            m_firstLogIn = true;
+            const int result =
+                WaitWithDialog(IDD_WAIT_LOGIN, [&] { DoCheckUserCommand(email, password, "1", kVersion); });
+            if (result == drCommunicationError) {
+                if (ShowMessage("Orvane had a communication error. Can you please try again?", "Internet connection",
+                                MB_YESNO | MB_ICONQUESTION, owner) == IDYES)
+                    continue;
+                return false;
+            }
+            if (result == drFailure) {
+                if (ShowMessage("You have mistyped your password. \nPlease type or paste it again",
+                                "Orvane user login", MB_RETRYCANCEL | MB_ICONWARNING, owner) == IDRETRY)
+                    break;  // the log-in page again
+                return false;
+            }
+            if (result != drSuccess) return false;
             m_registry.SetSerkey(password);
             m_registry.Logon();
             return true;
         }
-        if (result == drFailure) {
-            if (ShowMessage("You have mistyped your password. \nPlease type or paste it again", "Orvane user login",
-                            MB_RETRYCANCEL | MB_ICONWARNING, m_registrationWindow->GetSafeHwnd()) == IDRETRY)
-                return false;  // the log-in page asks again (not in this program yet)
-            return false;
-        }
-        return false;
     }
 }
 
-bool OrvMainFrame::StartSession() {
-    if (m_registry.IsRegister() && m_registry.IsLogon()) return true;
-    // Sign-up and the first log-in need their pages, which this program
-    // does not carry yet: say so instead of ending silently.
-    ShowMessage("This Orvane program cannot sign you up or log you in for the first time yet.\n"
-                "Please register this computer's account with the setup program.",
-                "Orvane", MB_OK | MB_ICONSTOP, nullptr);
-    return false;
+CString OrvMainFrame::SendChangeEmail(const CString& oldEmail, const CString& newEmail) {
+    m_changeEmailCode = "1";
+    m_busy = true;
+    DoChangeEmailCommand(oldEmail, newEmail);
+    PumpWhileBusy();
+    if (m_changeEmailCode == "0") m_registry.SetEmail(newEmail);
+    return m_changeEmailCode;
 }
 
 bool OrvMainFrame::RemoveAccount() {

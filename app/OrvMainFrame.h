@@ -24,6 +24,8 @@
 #include "OrvWorkers.h"
 
 #include "COrvChat.h"
+#include "IChangeEmailSender.h"
+#include "OrvAddressBook.h"
 #include "ClsSkinnedControl.h"
 #include "IRCChat.h"
 #include "OrvConnectManager.h"
@@ -243,8 +245,14 @@ protected:
     int RunDialog(CWnd& dialog);
     // Sends a request with its waiting dialog and returns the dialog's result.
     int WaitWithDialog(UINT waitDialogId, const std::function<void()>& send);
-    // The log-in of the session start, with waiting dialog 131.
-    bool LogInWithDialogs(const CString& email, const CString& password);
+    // The session start's two halves: the contact-tree wizard (true when the
+    // member is registered at its end, *loggedOn when a verification found
+    // him registered before) and the first log-in.
+    bool RunSignUp();
+    bool RunFirstLogIn();
+    // The e-mail change of the log-in page: sends it and pumps messages
+    // until the answer; its code.
+    CString SendChangeEmail(const CString& oldEmail, const CString& newEmail);
 
 private:
     // Prologue of the answers: lastResult and the busy look.
@@ -276,10 +284,13 @@ private:
     void ChangePresence(int status);
     void OnRestoreWindowMessage();
     void Shutdown();
+    void CreateRegistrationWindow();
+    void DestroyRegistrationWindow();
     HICON StatusIcon(int status) const;
 
     // Owned members, in the order they are built.
     std::unique_ptr<CWnd> m_registrationWindow;
+    std::unique_ptr<CSWindow> m_registrationSkin;
     CEvent m_logInEvent{false};
     CHandle m_installSemaphore;
     bool m_semaphoreReleased = false;
@@ -288,6 +299,7 @@ private:
     bool m_updateDownloaded = false;
     OrvRegistry m_registry;
     OrvFavorites m_favorites;
+    OrvAddressBook m_addressBook;
     std::vector<ORVCONTACTINFO> m_contacts;
     int m_contactCount = 0;
     OrvNavigationHistory m_history;
@@ -336,6 +348,20 @@ private:
     CString m_keptValue;
     CString m_verifyPassword;
     CString m_verifyKey;
+    CString m_verifyCode;
+    CString m_changeEmailCode;
+    // What the log-in page's "Change e-mail" calls.
+    class EmailChanger : public IChangeEmailSender {
+    public:
+        explicit EmailChanger(OrvMainFrame& frame) : m_frame(frame) {}
+        CString SendChangeEmail(const CString& oldEmail, const CString& newEmail) override {
+            return m_frame.SendChangeEmail(oldEmail, newEmail);
+        }
+
+    private:
+        OrvMainFrame& m_frame;
+    };
+    EmailChanger m_emailChanger{*this};
     // e-mail, full name, first, last, occupation, and two more.
     CString m_profile[7];
     bool m_hiddenEmail = false;

@@ -171,6 +171,7 @@ void OrvMainFrame::OnGetContactsAnswer(CString code, CString, int count, ORVCONT
 
 void OrvMainFrame::OnChangeEmailAnswer(CString code) {
     Prologue(code);
+    m_changeEmailCode = code;
     if (code == "0")
         ShowMessage("E-mail has been updated.", "Change Email", MB_OK | MB_ICONINFORMATION);
     else
@@ -376,6 +377,7 @@ void OrvMainFrame::OnVerifyUserAnswer(CString code, CString password, CString ke
     Prologue(code);
     m_verifyPassword = password;
     m_verifyKey = key;
+    m_verifyCode = code;
     for (OrvWaitDialog* dialog : m_waitDialogs)
         if (dialog->GetTemplateId() == IDD_WAIT_VERIFY) dialog->SetCode(code);
     PostToWaitDialog(IDD_WAIT_VERIFY, code == "0" ? drSuccess : drFailure);

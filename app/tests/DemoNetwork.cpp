@@ -1,11 +1,16 @@
 #include "DemoNetwork.h"
 
+#include "CSocketHandle.h"
+#include "CWinsockStartup.h"
+
+#include <winsock2.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <vector>
 
 namespace apptest {
@@ -44,6 +49,65 @@ std::string DemoNetwork::Logs() const {
     if (m_chat) logs += "--- chat server\n" + m_chat->Log();
     if (m_server) logs += "--- orvane-server\n" + m_server->Log();
     return logs;
+}
+
+std::string DemoNetwork::JsonString(const std::string& json, const std::string& name) {
+    const std::string key = "\"" + name + "\":\"";
+    const size_t at = json.find(key);
+    if (at == std::string::npos) return std::string();
+    const size_t start = at + key.size();
+    return json.substr(start, json.find('"', start) - start);
+}
+
+std::string DemoNetwork::Post(const std::string& path, const std::string& body) const {
+    if (!m_server) return std::string();
+    CWinsockStartup winsock;
+    CSocketHandle s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(m_server->Port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(s.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return std::string();
+    const std::string request = "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n"
+                                "Connection: close\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    send(s.Get(), request.data(), static_cast<int>(request.size()), 0);
+    std::string answer;
+    char chunk[4096];
+    int got;
+    while ((got = recv(s.Get(), chunk, sizeof chunk, 0)) > 0) answer.append(chunk, static_cast<size_t>(got));
+    const size_t bodyAt = answer.find("\r\n\r\n");
+    return bodyAt == std::string::npos ? std::string() : answer.substr(bodyAt + 4);
+}
+
+std::string DemoNetwork::SignUp(const std::string& email) const {
+    Post("/api/v1/verify-user", "{\"email\":\"" + email + "\"}");
+    Post("/api/v1/add-user", "{\"firstName\":\"Remo\",\"lastName\":\"Ved\",\"email\":\"" + email +
+                                 "\",\"occupation\":\"Tester\",\"hiddenEmail\":\"0\",\"hiddenChat\":\"0\",\"contacts\":\"\"}");
+    return MailedPassword(email);
+}
+
+std::string DemoNetwork::MailedPassword(const std::string& email) const {
+    // The password stands alone on a line indented by four blanks; names
+    // begin with the time and a counter, so the largest name is the newest.
+    std::string password, newest;
+    const std::string outbox = orvtest::WinePath(m_dir + "/network/outbox");
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((outbox + "\\*.eml").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return password;
+    do {
+        std::ifstream in(outbox + "\\" + found.cFileName, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string mail = text.str();
+        if (mail.find("To: " + email + "\r\n") == std::string::npos) continue;
+        if (!newest.empty() && std::string(found.cFileName) < newest) continue;
+        const size_t at = mail.find("\r\n    ");
+        if (at == std::string::npos) continue;
+        newest = found.cFileName;
+        password = mail.substr(at + 6, mail.find("\r\n", at + 6) - at - 6);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return password;
 }
 
 ScreenPixels::ScreenPixels(const RECT& rect) {

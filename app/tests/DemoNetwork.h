@@ -24,6 +24,15 @@ public:
     bool Start(const std::string& name);
     std::string Url() const;
     std::string Logs() const;
+    // A POST to the server; the answer's body ("" when unreachable).
+    std::string Post(const std::string& path, const std::string& body) const;
+    // Signs a new member up (verification, add-user) and returns the
+    // password the server mailed him ("" on failure).
+    std::string SignUp(const std::string& email) const;
+    // The password of the newest mail to email in the server's outbox.
+    std::string MailedPassword(const std::string& email) const;
+    // The value of "name" in a flat JSON answer.
+    static std::string JsonString(const std::string& json, const std::string& name);
 
 private:
     std::string m_dir;

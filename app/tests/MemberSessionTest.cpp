@@ -13,6 +13,8 @@
 #include "DemoNetwork.h"
 
 #include "OrvApp.h"
+#include "OrvStartupSetting.h"
+#include "DialogIds.h"
 #include "OrvMainFrame.h"
 
 #include "CNodesList.h"
@@ -26,7 +28,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 using apptest::DemoNetwork;
 using apptest::ScreenPixels;
@@ -187,7 +191,12 @@ TEST_F(DemoMember, ARegisteredMemberLogsInWalksHisTreeClosesToTheTrayAndExits) {
     EXPECT_TRUE(frame.GetTrayIcon().IsAdded());
     ScreenPixels(windowRect).Save("orvane_3_closed_to_tray.bmp");
 
-    // The second instance's message shows it again.
+    // A double click on the tray icon shows it again, and so does the second
+    // instance's message.
+    frame.SendMessage(::RegisterWindowMessageA(ORV_MSGNAME_TRAY), 0, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(frame.IsWindowVisible());
+    frame.SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_FALSE(frame.IsWindowVisible());
     frame.SendMessage(::RegisterWindowMessageA(ORV_MSGNAME_RESTORE_WINDOW), 0, 0);
     EXPECT_TRUE(frame.IsWindowVisible());
 
@@ -282,6 +291,170 @@ TEST_F(DemoMember, TheProgramStartsStraightIntoItsWindowASecondInstanceBringsItF
     ::PostMessageA(window, WM_COMMAND, 32794 /* File, Exit */, 0);
     EXPECT_TRUE(first.Ended()) << "exit did not end the program";
     EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(DemoMember, RemoveLogsInDropsTheMemberAndEndsWithoutAWindow) {
+    const std::string email = "remove-me-" + std::to_string(::GetCurrentProcessId()) + "@example.com";
+    const std::string password = s_network->SignUp(email);
+    ASSERT_FALSE(password.empty()) << s_network->Logs();
+    const std::string logIn = "{\"email\":\"" + email + "\",\"password\":\"" + password +
+                              "\",\"clientKind\":\"1\",\"version\":\"1.0\"}";
+    ASSERT_EQ(DemoNetwork::JsonString(s_network->Post("/api/v1/check-user", logIn), "code"), "0");
+    OrvRegistry registry;
+    const CString keptEmail = registry.GetEmail(), keptPassword = registry.GetSerkey();
+    registry.SetEmail(email.c_str());
+    registry.SetSerkey(password.c_str());
+    {
+        Program removal("-remove");
+        ASSERT_TRUE(removal.Started());
+        EXPECT_TRUE(removal.Ended()) << "the removal run did not end";
+        EXPECT_EQ(MainWindowOf(removal.Id()), nullptr);
+    }
+    EXPECT_NE(DemoNetwork::JsonString(s_network->Post("/api/v1/check-user", logIn), "code"), "0")
+        << "the member can still log in";
+    registry.SetEmail(keptEmail);
+    registry.SetSerkey(keptPassword);
+}
+
+struct DialogSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<DialogSearch*>(parameter);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window)) return TRUE;
+    if (!::GetDlgItem(window, search->id)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A visible dialog of this process that holds the control id; null when none.
+HWND FindDialogWith(int controlId) {
+    DialogSearch search{controlId, nullptr};
+    ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Works the dialogs from another thread, as a member's hands would: each
+// step waits for its dialog (generously), types and presses a button.
+class WizardDriver {
+public:
+    explicit WizardDriver(std::function<void(WizardDriver&)> script)
+        : m_thread([this, script] { script(*this); }) {}
+    ~WizardDriver() {
+        m_stop = true;
+        m_thread.join();
+    }
+    HWND Await(int controlId) {
+        const DWORD start = ::GetTickCount();
+        while (!m_stop && ::GetTickCount() - start < 120000) {
+            if (HWND dialog = FindDialogWith(controlId)) return dialog;
+            ::Sleep(20);
+        }
+        failures.push_back("no dialog with control " + std::to_string(controlId));
+        return nullptr;
+    }
+    void AwaitGone(HWND dialog) {
+        const DWORD start = ::GetTickCount();
+        while (!m_stop && ::IsWindow(dialog) && ::IsWindowVisible(dialog) && ::GetTickCount() - start < 120000)
+            ::Sleep(20);
+    }
+    static void Type(HWND dialog, int id, const std::string& text) {
+        ::SendMessageA(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    static void Press(HWND dialog, int id) {
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    }
+    std::vector<std::string> failures;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+TEST_F(DemoMember, ANewMemberSignsUpWithFiveContactsLogsInWithTheMailedPasswordAndSeesHisTree) {
+    apptest::ClearSettings();
+    OrvRegistry().SetUrl(s_network->Url().c_str());
+    const std::string email = "newbie-" + std::to_string(::GetCurrentProcessId()) + "@example.com";
+    apptest::RecordingMessenger messenger;
+    OrvMainFrame frame;
+    frame.SetMessenger(&messenger);
+    frame.SetProgramDirectory(ProgramDirectory().c_str());
+    frame.SetUrl(OrvRegistry().GetUrl());
+    OrvApp::CreateServices(frame, ProgramDirectory().c_str());
+    DemoNetwork* network = s_network.get();
+    bool sawLogIn = false;
+    {
+        WizardDriver driver([&](WizardDriver& hands) {
+            HWND page = hands.Await(IDC_WIZARD_EMAIL);
+            if (!page) return;
+            ScreenPixels(ScreenRect(page)).Save("orvane_signup_1_email.bmp");
+            WizardDriver::Type(page, IDC_WIZARD_EMAIL, email);
+            WizardDriver::Press(page, IDOK);
+            page = hands.Await(IDC_WIZARD_NAME);
+            if (!page) return;
+            WizardDriver::Type(page, IDC_WIZARD_NAME, "Nora Newman");
+            WizardDriver::Type(page, IDC_FREE_TEXT, "Pilot");
+            WizardDriver::Press(page, IDOK);
+            page = hands.Await(IDC_ADD_MANUALLY);
+            if (!page) return;
+            const char* const contacts[5][2] = {{"Demo Two", "demo2@example.com"},
+                                                {"Demo Three", "demo3@example.com"},
+                                                {"Demo Four", "demo4@example.com"},
+                                                {"Demo Five", "demo5@example.com"},
+                                                {"Olga Outside", "olga.outside@example.com"}};
+            for (const auto& contact : contacts) {
+                WizardDriver::Press(page, IDC_ADD_MANUALLY);
+                HWND manual = hands.Await(IDC_MANUAL_NAME);
+                if (!manual) return;
+                WizardDriver::Type(manual, IDC_MANUAL_NAME, contact[0]);
+                WizardDriver::Type(manual, IDC_MANUAL_EMAIL, contact[1]);
+                WizardDriver::Press(manual, IDOK);
+                hands.AwaitGone(manual);
+            }
+            ScreenPixels(ScreenRect(page)).Save("orvane_signup_2_contacts.bmp");
+            WizardDriver::Press(page, IDOK);
+            page = hands.Await(IDC_FINISH_EMAIL);
+            if (!page) return;
+            WizardDriver::Press(page, IDOK);
+            page = hands.Await(IDC_LOGIN_PASSWORD);
+            if (!page) return;
+            sawLogIn = true;
+            ScreenPixels(ScreenRect(page)).Save("orvane_signup_3_login.bmp");
+            WizardDriver::Type(page, IDC_LOGIN_PASSWORD, network->MailedPassword(email));
+            WizardDriver::Press(page, IDC_LOGIN_BUTTON);
+        });
+        ASSERT_TRUE(frame.StartSession()) << "the sign-up did not succeed";
+        for (const std::string& failure : driver.failures) ADD_FAILURE() << failure;
+    }
+    EXPECT_TRUE(sawLogIn);
+    OrvRegistry registry;
+    EXPECT_TRUE(registry.IsRegister());
+    EXPECT_TRUE(registry.IsLogon());
+    EXPECT_STREQ(registry.GetEmail(), email.c_str());
+    EXPECT_STREQ(registry.GetFName(), "Nora");
+    EXPECT_STREQ(registry.GetLName(), "Newman");
+    EXPECT_TRUE(OrvStartupSetting::IsSet()) << "a sign-up starts the program with Windows";
+    OrvStartupSetting::Remove();
+
+    ASSERT_TRUE(OrvApp::RegisterMainWindowClass(::GetModuleHandleA(nullptr)));
+    ASSERT_TRUE(OrvApp::CreateMainWindow(frame));
+    ASSERT_TRUE(Until([&] { return frame.GetSessionState() == OrvMainFrame::ssOnline && frame.IsWindowVisible(); }))
+        << "last result " << frame.GetLastResult().GetString();
+    CTreeControl* tree = frame.GetTreeControl();
+    const CString me = frame.GetUserId();
+    ASSERT_TRUE(Until([&] { return TreeShows(tree, me); }));
+    EXPECT_EQ(frame.GetCurrentTree().Count(), 6) << "the member and his five contacts";
+    frame.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_FRAME);
+    ScreenPixels(ScreenRect(frame.GetSafeHwnd())).Save("orvane_signup_4_new_member_tree.bmp");
+    frame.SendMessage(WM_CLOSE, 1, 0);
+    EXPECT_FALSE(frame.GetSafeHwnd());
+    for (const auto& shown : messenger.shown) ADD_FAILURE() << "message shown: " << shown.caption << ": " << shown.text;
+    MSG quit;
+    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 }  // namespace

@@ -77,8 +77,13 @@ BOOL OrvApp::InitInstance() {
     HANDLE semaphore = ::CreateSemaphoreA(nullptr, 0, 2, "$$ORV$$INSTALL$$SEMAPHORE");
     const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
     if (!semaphore) return FALSE;
+    if (existed) {
+        // Somebody else's (the installer's, or a copy in its sign-up): not
+        // ours to release.
+        ::CloseHandle(semaphore);
+        return FALSE;
+    }
     m_mainFrame->SetInstallSemaphore(semaphore);
-    if (existed) return FALSE;
 
     OrvRegistry registry;
     m_mainFrame->SetUrl(registry.GetUrl());

@@ -143,6 +143,10 @@ public:
     int GetStatus() const { return m_status; }
     bool IsBusy() const { return m_busy; }
     bool IsAutoAway() const { return m_autoAway; }
+    // A contact-tree was asked for and not answered yet; a navigation
+    // request is being carried out.
+    bool IsTreePending() const { return m_treePending; }
+    bool IsNavigating() const { return m_navigating; }
     CString GetSessionId() const;
     CString GetLastResult() const;
     CString GetRequestedRoot() const;

@@ -178,6 +178,14 @@ TEST_F(DemoMember, ARegisteredMemberLogsInWalksHisTreeClosesToTheTrayAndExits) {
     frame.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_FRAME);
     ScreenPixels(windowRect).Save("orvane_2_child_tree.bmp");
 
+    // Presence from the Status menu: away, then on line again.
+    frame.SendMessage(WM_COMMAND, 32797 /* Status, Away */, 0);
+    EXPECT_EQ(frame.GetStatus(), OrvMainFrame::stAway);
+    EXPECT_STREQ(frame.GetTrayIcon().GetTip(), "Orvane - away");
+    frame.SendMessage(WM_COMMAND, 32795 /* Status, On Line */, 0);
+    EXPECT_EQ(frame.GetStatus(), OrvMainFrame::stOnline);
+    EXPECT_STREQ(frame.GetTrayIcon().GetTip(), "Orvane - on line");
+
     // Back with the menu command: the member's own tree again.
     frame.PostMessage(WM_COMMAND, 32800 /* View, Back */, 0);
     ASSERT_TRUE(Until([&] { return TreeShows(tree, me); }));
@@ -291,6 +299,21 @@ TEST_F(DemoMember, TheProgramStartsStraightIntoItsWindowASecondInstanceBringsItF
     ::PostMessageA(window, WM_COMMAND, 32794 /* File, Exit */, 0);
     EXPECT_TRUE(first.Ended()) << "exit did not end the program";
     EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(DemoMember, AnInstallationInProgressKeepsTheProgramOut) {
+    // The installer holds the install semaphore.
+    HANDLE installer = ::CreateSemaphoreA(nullptr, 0, 2, "$$ORV$$INSTALL$$SEMAPHORE");
+    ASSERT_NE(installer, nullptr);
+    {
+        Program blocked;
+        ASSERT_TRUE(blocked.Started());
+        EXPECT_TRUE(blocked.Ended()) << "the program runs during an installation";
+        EXPECT_EQ(MainWindowOf(blocked.Id()), nullptr);
+    }
+    EXPECT_EQ(::WaitForSingleObject(installer, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the program released the installer's semaphore";
+    ::CloseHandle(installer);
 }
 
 TEST_F(DemoMember, RemoveLogsInDropsTheMemberAndEndsWithoutAWindow) {

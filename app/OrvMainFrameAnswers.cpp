@@ -340,8 +340,13 @@ void OrvMainFrame::OnLogInAnswer(CString code, CString memberId, CString key, CS
         if (m_idleSource) m_idleSource->Reset();
         SetUncryptSequence(LastFour(sessionId));
         if (!m_firstLogIn) {
+            // A chat that was connected gets 100 ms to part; one that was
+            // not has nothing to wait for.
+            if (m_chat.IsConnected()) {
+                m_chat.Disconnect();
+                ::Sleep(100);
+            }
             m_chat.Disconnect();
-            ::Sleep(100);
             m_chat.SetDelay(m_chatDelay);
             m_chat.SetIRCPingRate(m_chatPingRate);
             m_chat.SetSessionId(sessionId);

@@ -158,7 +158,9 @@ double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs) {
         counters.cb = sizeof counters;
         if (::GetProcessMemoryInfo(started.process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                                    sizeof counters))
-            *privateBytes = counters.PrivateUsage;
+            // Wine leaves PrivateUsage at 0; the page-file usage is the same
+            // quantity (the committed private bytes) on Windows.
+            *privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     }
     End(started, window, 1);
     return end < 0 ? -1 : end - started.start;

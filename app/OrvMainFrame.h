@@ -95,7 +95,7 @@ public:
     static constexpr int kMaxResults = 100;
     // The session timers' ticks (wParam: OrvSessionTimers::Timer).
     static constexpr UINT kTimerMessage = WM_APP + 0x310;
-    // The start-information page was written (Part of the answers).
+    // The start-information answer wrote its page.
     static constexpr UINT kStartInfoMessage = 1125;
 
     OrvMainFrame();

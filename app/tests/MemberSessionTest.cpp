@@ -301,6 +301,41 @@ TEST_F(DemoMember, TheProgramStartsStraightIntoItsWindowASecondInstanceBringsItF
     EXPECT_FALSE(::IsWindow(window));
 }
 
+// Any main window of process id, shown or not.
+HWND AnyMainWindowOf(DWORD processId) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, ORV_MAIN_WINDOW_CLASS, nullptr))) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) return window;
+    }
+    return nullptr;
+}
+
+TEST_F(DemoMember, ANotifierStartWaitsThenRunsHiddenInTheTrayUntilAskedToShow) {
+    Program notifier("-notifier");
+    ASSERT_TRUE(notifier.Started());
+    const DWORD started = ::GetTickCount();
+    HWND window = nullptr;
+    ASSERT_TRUE(Until([&] { return (window = AnyMainWindowOf(notifier.Id())) != nullptr; }, 180000));
+    EXPECT_GE(::GetTickCount() - started, 30000u) << "the notifier start waits 30 s first";
+    // On line it stays hidden; the restore message shows it once the session
+    // is up (before that the message finds it still connecting).
+    const UINT restore = ::RegisterWindowMessageA(ORV_MSGNAME_RESTORE_WINDOW);
+    EXPECT_FALSE(::IsWindowVisible(window));
+    int answered = 0, unanswered = 0;
+    ASSERT_TRUE(Until([&] {
+        if (::SendMessageTimeoutA(window, restore, 0, 0, SMTO_NORMAL, 5000, nullptr))
+            ++answered;
+        else
+            ++unanswered;
+        return ::IsWindowVisible(window) != FALSE;
+    })) << "the notifier's window never came forward (" << answered << " restores answered, " << unanswered
+        << " not; window " << (::IsWindow(window) ? "exists" : "gone") << ")";
+    ::PostMessageA(window, WM_CLOSE, 1, 0);
+    EXPECT_TRUE(notifier.Ended());
+}
+
 TEST_F(DemoMember, AnInstallationInProgressKeepsTheProgramOut) {
     // The installer holds the install semaphore.
     HANDLE installer = ::CreateSemaphoreA(nullptr, 0, 2, "$$ORV$$INSTALL$$SEMAPHORE");

@@ -82,7 +82,7 @@ OrvMainFrame::OrvMainFrame()
 
 OrvMainFrame::~OrvMainFrame() {
     // No worker may outlive what it uses; the window goes before the members.
-    m_workers.JoinAll(true);
+    StopWorkers();
     m_timers.StopAll();
     if (m_hWnd) DestroyWindow();
     if (m_registrationWindow && m_registrationWindow->GetSafeHwnd()) m_registrationWindow->DestroyWindow();
@@ -778,6 +778,7 @@ LRESULT OrvMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // ---------------------------------------------------------------- session
 
 void OrvMainFrame::Connect() {
+    if (m_connecting.exchange(true)) return;
     const CString email = m_registry.GetEmail();
     const CString password = m_registry.GetSerkey();
     m_timers.Stop(OrvSessionTimers::tReconnect);
@@ -789,9 +790,13 @@ void OrvMainFrame::Connect() {
         CSingleLock lock(m_lock);
         m_password = password;
     }
-    if (!m_workers.Start([this, email, password] { ConnectWorker(email, password); })) {
+    if (!m_workers.Start([this, email, password] {
+            ConnectWorker(email, password);
+            m_connecting = false;
+        })) {
         m_timers.Stop(OrvSessionTimers::tBlink);
         m_sessionState = ssOffline;
+        m_connecting = false;
     }
 }
 
@@ -962,8 +967,14 @@ void OrvMainFrame::Exit() {
     }
     DoCloseConnectCommander();
     Shutdown();
-    m_workers.JoinAll(true);
+    StopWorkers();
     DestroyWindow();
+}
+
+void OrvMainFrame::StopWorkers() {
+    m_workers.RequestStop();
+    m_logInEvent.Set();
+    m_workers.JoinAll(true);
 }
 
 void OrvMainFrame::Shutdown() {

@@ -288,6 +288,8 @@ private:
     void ChangePresence(int status);
     void OnRestoreWindowMessage();
     void Shutdown();
+    // Ends every worker, waking the one that waits for a log-in.
+    void StopWorkers();
     void CreateRegistrationWindow();
     void DestroyRegistrationWindow();
     HICON StatusIcon(int status) const;
@@ -331,6 +333,9 @@ private:
     std::atomic<bool> m_busy{false};
     std::atomic<bool> m_autoAway{false};
     std::atomic<bool> m_firstLogIn{false};
+    // A connecting worker runs: one at a time, since they share the
+    // log-in event.
+    std::atomic<bool> m_connecting{false};
     bool m_firstConnection = true;
     bool m_notifierMode = false;
     bool m_mayShow = true;

@@ -24,6 +24,8 @@ public:
     // the calling thread's messages are pumped when pump is set, so that a
     // job waiting for this thread (SendMessage) can finish.
     void JoinAll(bool pump);
+    // Asks every job to end without waiting (JoinAll then waits).
+    void RequestStop() { m_stopping = true; }
     bool IsStopping() const { return m_stopping; }
     // Jobs running now.
     int Running() const;

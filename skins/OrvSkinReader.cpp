@@ -8,6 +8,8 @@
 #include "TreeSkinBuilder.h"
 #include "WindowPosBatch.h"
 
+#include "ClsSkinnedMainMenu.h"
+#include "CTreeControl.h"
 #include "MenuSkinInfo.h"
 #include "TreeSkinInfo.h"
 
@@ -62,7 +64,99 @@ OrvSkinReader::OrvSkinReader(const char* skinsRoot, OrvLocaleManager* locale)
     }
 }
 
-OrvSkinReader::~OrvSkinReader() { PurgeSkinInfo(); }
+OrvSkinReader::~OrvSkinReader() {
+    PurgeSkinInfo();
+    DestroyControls();
+}
+
+void OrvSkinReader::DestroyControls() {
+    // The windows first, each by its close command, then the objects.
+    if (m_menu && m_menu->GetSafeHwnd()) m_menu->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (m_tree && m_tree->GetSafeHwnd()) m_tree->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    m_treeWindow = nullptr;
+    m_tree.reset();
+    m_menu.reset();
+}
+
+bool OrvSkinReader::CreateControls(const CreateControls_t* parameters) {
+    if (!parameters || !parameters->Parent || !parameters->Parent->GetSafeHwnd() || m_parent) return false;
+    m_parent = parameters->Parent;
+    m_menu = std::make_unique<ClsSkinnedMainMenu>(m_parent->GetSafeHwnd());
+    m_menu->GetHandleC();
+    // The search and path finder controls, the two result lists, the toolbar
+    // and the message panel come here, in this order, once their library is
+    // part of the program.
+    m_tree = std::make_unique<CTreeControl>();
+    if (!m_tree->Create(m_parent, CRect(0, 0, 0, 0), parameters->Navigate, nullptr)) {
+        m_tree.reset();
+        return false;
+    }
+    m_tree->ShowWindow(SW_SHOW);
+    m_tree->UpdateWindow();
+    m_treeWindow = m_tree->GetSafeHwnd();
+    // The splitter (result list left, tree right) follows the tree; until
+    // the first skin its minimum size is 900.
+    m_splitterMinSize = 900;
+    return m_menu->GetSafeHwnd() != nullptr;
+}
+
+void OrvSkinReader::LayOut(WindowPosBatch& batch, int width, int height, bool skinChange) {
+    // The quantities; a control that does not exist takes no room.
+    const int hm = m_menu ? m_menu->GetItems()->GetMaxHeight() : 0;
+    const int ws = m_searchCtrlWidth;
+    const int hs = m_searchCtrl ? ORV_SEARCHCTRL_DEFAULT_HEIGHT : 0;
+    const int hp = m_pathFinderCtrl ? ORV_PATHFINDER_DEFAULT_HEIGHT : 0;
+    const int panel = m_messagePanel ? ws : 0;
+    const int y = hm + hs;
+    (void)skinChange;  // the message panel's height: Hm + Hs on a change, kept on a resize
+    if (m_menu && batch.Get()) batch.Update(m_menu->SetPos(batch.Get(), 0, 0, width - panel, hm));
+    // Search control (0, Hm, Ws, Hs), only on a skin change; toolbar (Ws,
+    // Hm, W - Ws - P, Hs); splitter (0, Y, W, H - Hp - Y); search result
+    // list (0, Y, S, path finder top - Y); path finder (0, H - Hp, Wp, Hp);
+    // path result list (Wp, H - Hp, W - Wp, Hp): with their controls.
+    if (m_tree && batch.Get()) {
+        int left = 0;
+        if (m_splitter)
+            left = m_splitterPos + m_splitterWidth;
+        else if (m_searchResultList)
+            left = ws;
+        batch.Update(m_tree->SetPos(batch.Get(), left, y, width - left, height - hp - y));
+    }
+}
+
+LRESULT OrvSkinReader::ParentSizing(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETMINMAXINFO) {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        const int frameX = ::GetSystemMetrics(SM_CXSIZEFRAME);
+        const int frameY = ::GetSystemMetrics(SM_CYSIZEFRAME);
+        if (info && m_pathFinderCtrl) info->ptMinTrackSize.x = ORV_PATHFINDER_DEFAULT_WIDTH + 2 * frameX + 200;
+        if (info && m_pathFinderCtrl && m_searchCtrl)
+            info->ptMinTrackSize.y = m_searchCtrlWidth / 2 + ORV_PATHFINDER_DEFAULT_HEIGHT +
+                                     ::GetSystemMetrics(SM_CYCAPTION) + 2 * frameY +
+                                     ORV_SEARCHCTRL_DEFAULT_HEIGHT + 100;
+        return 0;
+    }
+    if (message == WM_SIZE) {
+        const int width = LOWORD(lParam);
+        const int height = HIWORD(lParam);
+        if (width > 0 && height > 0) {
+            WindowPosBatch batch(20);
+            LayOut(batch, width, height, false);
+        }
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+void OrvSkinReader::PaletteChanged(UINT message, WPARAM wParam) {
+    if (m_treeWindow && ::IsWindow(m_treeWindow)) ::SendMessageA(m_treeWindow, message, wParam, 0);
+}
+
+// The toolbar and the search and path finder controls carry these switches;
+// without them they read as off.
+void OrvSkinReader::SetToolTipEnabled(bool) {}
+void OrvSkinReader::SetToolTipBalloonEnabled(bool) {}
+bool OrvSkinReader::GetToolTipEnabled() const { return false; }
+bool OrvSkinReader::GetToolTipBalloonEnabled() const { return m_searchCtrl != nullptr; }
 
 void OrvSkinReader::ScanRoot(const char* skinsRoot) {
     if (!skinsRoot || !*skinsRoot) return;
@@ -131,6 +225,12 @@ void OrvSkinReader::ApplySkin(ClsSkinName* skin) {
 }
 
 void OrvSkinReader::PurgeSkinInfo() {
+    if (m_menu) {
+        m_menu->SetItemBorder(nullptr);
+        m_menu->SetTopItemBorder(nullptr);
+        m_menu->SetSubMenuBorder(nullptr);
+        m_menu->SetSeparatorBorder(nullptr);
+    }
     // The sub-controls hold no record yet: they take theirs with their
     // libraries (menu borders, headers, button images, list and splitter
     // borders, the panel's clock) and leave them here first.
@@ -156,7 +256,12 @@ void OrvSkinReader::SkinSubControls(SkinFile& file) {
         // MessagePanel: border, clock image and steps, greeting font
     }
     if (m_menu) {
-        // item, top item, sub-menu and separator borders; the three menu fonts
+        MenuSkinInfo_t menu;
+        SkinComponentBuilder::GetMenuSkinInfo(file, m_controlRecords[crMenuItem].get(),
+                                              m_controlRecords[crMenuSeparators].get(),
+                                              m_controlRecords[crSubMenuBorders].get(), menu);
+        m_menu->SetTopItemBorder(m_controlRecords[crTopMenuItem].get());
+        m_menu->SetSkinInfo(menu);
     }
     if (m_searchCtrl) {
         // OrvSearchCtrl: border, height, edit and button places, button image, header
@@ -173,10 +278,16 @@ void OrvSkinReader::SkinSubControls(SkinFile& file) {
     if (m_splitter && searchAndPath) {
         // VerticalSplitter: border, minimum size, width
     }
+    m_splitterMinSize = m_searchCtrlWidth;
     if (m_toolBar && m_searchCtrl && m_messagePanel) {
         // OrvToolBarCtrl: border, the seven button places and images
     }
     SkinTree(file);
+    if (m_parent && m_parent->GetSafeHwnd()) {
+        RECT client{};
+        ::GetClientRect(m_parent->GetSafeHwnd(), &client);
+        LayOut(batch, client.right, client.bottom, true);
+    }
 }
 
 void OrvSkinReader::SkinTree(SkinFile& file) {

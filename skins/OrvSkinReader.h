@@ -8,6 +8,7 @@
 // for what could not be read. GetProblem lists those places for the last
 // change (each is also written to the debugger output).
 #include "ClsSkinName.h"
+#include "OrvCreateControls.h"
 #include "SkinReadProblem.h"
 #include "SkinsExport.h"
 
@@ -22,6 +23,7 @@
 
 class OrvLocaleManager;
 class SkinFile;
+class WindowPosBatch;
 
 // The sub-controls of the main window, made by CreateControls with their
 // libraries.
@@ -33,6 +35,7 @@ class OrvPathFinderResultCtrl;
 class OrvSearchCtrl;
 class OrvSearchResultCtrl;
 class OrvToolBarCtrl;
+class CTreeControl;
 
 // The SkinBorderInfo_t records of a skin, by section.
 enum SkinRecord_e : int32_t {
@@ -90,6 +93,28 @@ public:
     // Applies the default skin; nothing when there is none.
     void SetDefaultSkin();
 
+    // Creates the sub-controls of the main window that exist in this build
+    // (the menu bar and the contact-tree control), owned by the reader from
+    // now on, and lays them out with the next skin change. Once only; false
+    // when parameters or parent are missing or a control could not be made.
+    bool CreateControls(const CreateControls_t* parameters);
+    // The main window's procedure hands WM_SIZE and WM_GETMINMAXINFO here;
+    // the result is the message's. Other messages go to DefWindowProc.
+    LRESULT ParentSizing(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Passes a palette message on to the tree's window.
+    void PaletteChanged(UINT message, WPARAM wParam);
+    void SetToolTipEnabled(bool enabled);
+    void SetToolTipBalloonEnabled(bool enabled);
+    bool GetToolTipEnabled() const;
+    bool GetToolTipBalloonEnabled() const;
+    // The controls made by CreateControls; null before (or without them).
+    ClsSkinnedMainMenu* GetMainMenu() const { return m_menu.get(); }
+    CTreeControl* GetTreeControl() const { return m_tree.get(); }
+    // The splitter's position (S) and width (Sw); the splitter sets them
+    // once it exists.
+    int GetSplitterPos() const { return m_splitterPos; }
+    void SetSplitterPos(int pos) { m_splitterPos = pos; }
+
     // The contact-tree control's window: every skin change sends it the
     // tree's record (ORV_WM_TREE_SKIN) while it exists. Null: no tree.
     void SetTreeWindow(HWND tree) { m_treeWindow = tree; }
@@ -126,6 +151,11 @@ private:
     void SkinSubControls(SkinFile& file);
     void SkinTree(SkinFile& file);
     void TakeProblems(const SkinFile& file);
+    // The layout of the sub-controls in the parent's client area (width x
+    // height), into batch; the message panel's height is set to Hm + Hs on a
+    // skin change and kept on a resize.
+    void LayOut(WindowPosBatch& batch, int width, int height, bool skinChange);
+    void DestroyControls();
 
     std::vector<std::unique_ptr<ClsSkinName>> m_skins;
     ClsSkinName* m_default = nullptr;
@@ -137,9 +167,14 @@ private:
     int32_t m_searchCtrlWidth;
     std::vector<SkinReadProblem_t> m_problems;
 
-    // Sub-controls of the main window (not owned yet; null until their
-    // libraries exist and CreateControls makes them).
-    ClsSkinnedMainMenu* m_menu = nullptr;
+    // Sub-controls of the main window, made by CreateControls. Those of
+    // libraries that are not in this build stay null.
+    CWnd* m_parent = nullptr;
+    std::unique_ptr<ClsSkinnedMainMenu> m_menu;
+    std::unique_ptr<CTreeControl> m_tree;
+    int m_splitterPos = 0;
+    int m_splitterWidth = 6;
+    int m_splitterMinSize = 900;
     OrvSearchCtrl* m_searchCtrl = nullptr;
     OrvPathFinderCtrl* m_pathFinderCtrl = nullptr;
     OrvSearchResultCtrl* m_searchResultList = nullptr;
@@ -149,3 +184,9 @@ private:
     CSkinnedSplitter* m_splitter = nullptr;
     HWND m_treeWindow = nullptr;
 };
+
+// The layout quantities' defaults, before a skin gives its own.
+constexpr int ORV_SEARCHCTRL_DEFAULT_HEIGHT = 54;
+constexpr int ORV_PATHFINDER_DEFAULT_WIDTH = 300;
+constexpr int ORV_PATHFINDER_DEFAULT_HEIGHT = 124;
+constexpr int ORV_SPLITTER_DEFAULT_WIDTH = 6;

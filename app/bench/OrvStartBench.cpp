@@ -1,0 +1,198 @@
+// OrvStartBench.exe ROUNDS: from a start to the first full paint of the main
+// window with the member's tree, against HelloWindow.exe started the same
+// way, and Orvane's private memory once it has been idle for a while. Run
+// by run-start-bench.sh, which starts the demo network and signs the
+// program in. Both programs are started with CreateProcess; the time ends
+// when the screen shows the window's content (the hello window's colour;
+// Orvane's tree with its nodes). Orvane's time includes its server answers:
+// the log-in, the chat's identity check and the tree; the script measures
+// those on their own and prints the difference.
+#include "OrvMessages.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Directory() {
+    char path[1000] = {};
+    ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
+    std::string directory = path;
+    return directory.substr(0, directory.find_last_of("\\/") + 1);
+}
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Pixels of the window's client area unlike its commonest colour.
+int Ink(HWND window, COLORREF* commonest = nullptr) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    const int width = client.right, height = client.bottom;
+    if (width <= 0 || height <= 0) return 0;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    ::GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                                 static_cast<const uint32_t*>(bits) + static_cast<size_t>(width) * height);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    std::vector<uint32_t> sorted = pixels;
+    std::sort(sorted.begin(), sorted.end());
+    uint32_t best = 0;
+    size_t most = 0;
+    for (size_t i = 0; i < sorted.size();) {
+        size_t j = i;
+        while (j < sorted.size() && sorted[j] == sorted[i]) ++j;
+        if (j - i > most) {
+            most = j - i;
+            best = sorted[i];
+        }
+        i = j;
+    }
+    if (commonest) *commonest = RGB((best >> 16) & 0xFF, (best >> 8) & 0xFF, best & 0xFF);
+    return static_cast<int>(pixels.size() - most);
+}
+
+struct Started {
+    PROCESS_INFORMATION process{};
+    double start = 0;
+};
+
+bool Start(const std::string& program, Started* started) {
+    std::string command = "\"" + Directory() + program + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    started->start = Now();
+    return ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &started->process) != FALSE;
+}
+
+HWND VisibleWindow(const char* windowClass, DWORD process) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, windowClass, nullptr))) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == process && ::IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+void End(Started& started, HWND window, WPARAM closeCode) {
+    if (window) ::PostMessageA(window, WM_CLOSE, closeCode, 0);
+    if (::WaitForSingleObject(started.process.hProcess, 60000) != WAIT_OBJECT_0)
+        ::TerminateProcess(started.process.hProcess, 1);
+    ::CloseHandle(started.process.hProcess);
+    ::CloseHandle(started.process.hThread);
+}
+
+// Milliseconds to the hello window's painted colour; -1 on failure.
+double HelloRound() {
+    Started started;
+    if (!Start("HelloWindow.exe", &started)) return -1;
+    HWND window = nullptr;
+    double end = -1;
+    for (const double limit = Now() + 60000; Now() < limit; ::Sleep(1)) {
+        if (!window) window = VisibleWindow("OrvHelloWindow", started.process.dwProcessId);
+        COLORREF fill = 0;
+        if (window && Ink(window, &fill) == 0 && fill == RGB(30, 90, 200)) {
+            end = Now();
+            break;
+        }
+    }
+    End(started, window, 0);
+    return end < 0 ? -1 : end - started.start;
+}
+
+// Milliseconds to Orvane's tree on screen; its private bytes after idle.
+double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs) {
+    Started started;
+    if (!Start("Orvane.exe", &started)) return -1;
+    HWND window = nullptr;
+    double end = -1;
+    for (const double limit = Now() + 180000; Now() < limit; ::Sleep(1)) {
+        if (!window) window = VisibleWindow(ORV_MAIN_WINDOW_CLASS, started.process.dwProcessId);
+        if (window) {
+            // The tree is the child below the menu bar; its nodes are ink.
+            HWND child = ::GetWindow(window, GW_CHILD);
+            for (; child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                char name[128] = {};
+                ::GetClassNameA(child, name, sizeof name);
+                if (std::string(name).rfind("OrvNavigateTreeControl", 0) != 0) continue;
+                RECT rect{};
+                ::GetClientRect(child, &rect);
+                if (Ink(child) > rect.right * rect.bottom / 50) end = Now();
+                break;
+            }
+            if (end > 0) break;
+        }
+    }
+    if (privateBytes && end > 0) {
+        ::Sleep(idleMs);
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        if (::GetProcessMemoryInfo(started.process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                   sizeof counters))
+            // Wine leaves PrivateUsage at 0; the page-file usage is the same
+            // quantity (the committed private bytes) on Windows.
+            *privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+    }
+    End(started, window, 1);
+    return end < 0 ? -1 : end - started.start;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    std::vector<double> hello, orvane;
+    SIZE_T privateBytes = 0;
+    for (int i = 0; i < rounds; ++i) {
+        const double h = HelloRound();
+        const double o = OrvaneRound(i + 1 == rounds ? &privateBytes : nullptr, 10000);
+        if (h < 0 || o < 0) {
+            std::fprintf(stderr, "round %d failed (hello %.0f, orvane %.0f)\n", i + 1, h, o);
+            return 1;
+        }
+        hello.push_back(h);
+        orvane.push_back(o);
+        std::printf("round %d: hello %.1f ms, orvane %.1f ms\n", i + 1, h, o);
+        std::fflush(stdout);
+    }
+    std::printf("median: hello %.1f ms, orvane %.1f ms; fastest: hello %.1f ms, orvane %.1f ms\n", Median(hello),
+                Median(orvane), *std::min_element(hello.begin(), hello.end()),
+                *std::min_element(orvane.begin(), orvane.end()));
+    std::printf("orvane private memory after 10 s idle: %.1f MB\n", privateBytes / (1024.0 * 1024.0));
+    return 0;
+}

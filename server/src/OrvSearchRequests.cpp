@@ -90,11 +90,13 @@ std::string OrvSearchRequests::searchPathKeywords(OrvRequest& r) {
     // source then meets the nearest of them first.
     std::vector<uint32_t> targets =
         server_.store().searchMembers(words, OrvSearchKind::All, source, OrvStore::kAllMatches);
-    if (targets.empty()) throw OrvAnswer{"11"};
+    // No member matches: "2", the client's "no results" message; matches
+    // but none within reach: "11", its "Path not found".
+    if (targets.empty()) throw OrvAnswer{"2"};
     OrvPathSearch found = server_.graph().shortestPaths({source}, targets, kPathDepth, kPathLimit);
     size_t count = 0;
     std::string paths = server_.records().pathsJson(r, found, &count);
-    if (count == 0) throw OrvAnswer{"2"};
+    if (count == 0) throw OrvAnswer{"11"};
     return OrvJsonObject().str("code", "0").num("count", static_cast<int64_t>(count)).raw("paths", paths).finish();
 }
 

@@ -335,10 +335,10 @@ TEST_F(ServerNetwork, EveryResultCodeReachesTheProgram) {
     for (int i = 0; i < 8 && last != "9"; ++i)
         last = Code([&] { m.DoCheckUserCommand("lone.wolf@example.com", "wrong", "1", "1.0.0"); });
     EXPECT_EQ(last, "9");
-    // "10" unknown source, "11" no path / no member matches.
+    // "10" unknown source, "11" no path, "2" no member matches the keywords.
     EXPECT_EQ(Code([&] { m.DoSearchPathCommandA("nobody.here@example.com", "ben.or@example.com", s); }), "10");
     EXPECT_EQ(Code([&] { m.DoSearchPathCommandA("lea.stern@example.com", "lone.wolf@example.com", s); }), "11");
-    EXPECT_EQ(Code([&] { m.DoSearchPathCommandB("lea.stern@example.com", "qqqzzzxxy", s); }), "11");
+    EXPECT_EQ(Code([&] { m.DoSearchPathCommandB("lea.stern@example.com", "qqqzzzxxy", s); }), "2");
     EXPECT_EQ(Code([&] { m.DoSearchPathCommandB("nobody.here@example.com", "wolf", s); }), "10");
 
     // "8": another process holds the database's write lock; the server gives

@@ -4,7 +4,8 @@
 // registry. A member on the newest version is checked once a day however
 // often he connects; on an older version the frame downloads the offer,
 // asks the member in a real message box and, on his consent, exits with the
-// archive and the version ready for the updater.
+// archive and the version ready for the updater. Then Orvane.exe from a copy
+// of the program folder, with OrvUpdate.exe beside it, all the way round.
 #include "AppTestSupport.h"
 #include "DemoNetwork.h"
 
@@ -49,11 +50,13 @@ bool EnsureRichEdit(const std::string& directory) {
     return ::CopyFileA((std::string(system) + "\\riched20.dll").c_str(), target.c_str(), FALSE) != FALSE;
 }
 
-// What the download can tell of a cabinet: its signature, then bytes that
-// differ from position to position, so a shifted or cut copy shows.
-std::string ArchiveBytes() {
-    std::string bytes = "MSCF";
-    for (size_t i = bytes.size(); i < kArchiveSize; ++i) bytes += static_cast<char>((i * 131 + i / 251) & 0xFF);
+const char* const kNoteName = "ReadMe-2.0.0.txt";
+const char* const kNote = "installed by the 2.0.0 update\r\n";
+
+// Bytes that differ from position to position, so a shifted or cut copy shows.
+std::string PatternBytes() {
+    std::string bytes;
+    for (size_t i = 0; i < kArchiveSize; ++i) bytes += static_cast<char>((i * 131 + i / 251) & 0xFF);
     return bytes;
 }
 
@@ -159,6 +162,148 @@ private:
 };
 ConsentBoxWatch* ConsentBoxWatch::s_current = nullptr;
 
+// A cabinet that stores files without compression: what the updater
+// unpacks, made here byte by byte. Checksum 0 means "not checked".
+std::string StoredCabinet(const std::vector<std::pair<std::string, std::string>>& files) {
+    auto put16 = [](std::string& out, unsigned value) {
+        out += static_cast<char>(value & 0xFF);
+        out += static_cast<char>((value >> 8) & 0xFF);
+    };
+    auto put32 = [&](std::string& out, unsigned value) {
+        put16(out, value & 0xFFFF);
+        put16(out, value >> 16);
+    };
+    std::string data;
+    for (const auto& file : files) data += file.second;
+    const size_t kBlock = 32768;
+    const unsigned blocks = static_cast<unsigned>((data.size() + kBlock - 1) / kBlock);
+    std::string entries;
+    unsigned offset = 0;
+    for (const auto& file : files) {
+        put32(entries, static_cast<unsigned>(file.second.size()));
+        put32(entries, offset);
+        put16(entries, 0);                          // folder
+        put16(entries, (46u << 9) | (12u << 5) | 8);  // date: 8 December 2026
+        put16(entries, 0);                          // time
+        put16(entries, 0x20);                       // archive attribute
+        entries += file.first;
+        entries += '\0';
+        offset += static_cast<unsigned>(file.second.size());
+    }
+    const unsigned headerSize = 36, folderSize = 8;
+    const unsigned dataStart = headerSize + folderSize + static_cast<unsigned>(entries.size());
+    std::string blocksText;
+    for (size_t at = 0; at < data.size(); at += kBlock) {
+        const std::string chunk = data.substr(at, kBlock);
+        put32(blocksText, 0);
+        put16(blocksText, static_cast<unsigned>(chunk.size()));
+        put16(blocksText, static_cast<unsigned>(chunk.size()));
+        blocksText += chunk;
+    }
+    std::string cab = "MSCF";
+    put32(cab, 0);
+    put32(cab, dataStart + static_cast<unsigned>(blocksText.size()));
+    put32(cab, 0);
+    put32(cab, headerSize + folderSize);
+    put32(cab, 0);
+    cab += static_cast<char>(3);
+    cab += static_cast<char>(1);
+    put16(cab, 1);
+    put16(cab, static_cast<unsigned>(files.size()));
+    put16(cab, 0);
+    put16(cab, 0x4F52);
+    put16(cab, 0);
+    put32(cab, dataStart);
+    put16(cab, blocks);
+    put16(cab, 0);  // stored, no compression
+    return cab + entries + blocksText;
+}
+
+// Copies folder from into to with everything below it, leaving out test
+// programs; false when a copy failed.
+bool CopyProgramFolder(const std::string& from, const std::string& to) {
+    ::CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((from + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool copied = true;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            copied = CopyProgramFolder(from + "\\" + name, to + "\\" + name) && copied;
+        else if (name.find("_tests") == std::string::npos)
+            copied = ::CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && copied;
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return copied;
+}
+
+void RemoveFolder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveFolder(folder + "\\" + name);
+            else
+                ::DeleteFileA((folder + "\\" + name).c_str());
+        } while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+// A visible message box of another process with this caption, or null.
+HWND MessageBoxTitled(const char* caption) {
+    HWND box = nullptr;
+    while ((box = ::FindWindowExA(nullptr, box, "#32770", caption)))
+        if (::IsWindowVisible(box)) return box;
+    return nullptr;
+}
+
+BOOL CALLBACK AppendText(HWND child, LPARAM text) {
+    char line[256] = {};
+    ::GetWindowTextA(child, line, sizeof line);
+    *reinterpret_cast<std::string*>(text) += line;
+    return TRUE;
+}
+
+void PressOk(HWND box) {
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+}
+
+// The main window of a program started from folder (its path ends in "\").
+HWND MainWindowIn(const std::string& folder, DWORD* processId) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, "OrvaneMainWindowClass", nullptr))) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, owner);
+        if (!process) continue;
+        char path[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        const bool ours = ::QueryFullProcessImageNameA(process, 0, path, &size) &&
+                          ::lstrcmpiA(std::string(path).substr(0, folder.size()).c_str(), folder.c_str()) == 0;
+        ::CloseHandle(process);
+        if (ours && ::IsWindowVisible(window)) {
+            *processId = owner;
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+bool ProcessEnded(DWORD processId, DWORD ms) {
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process) return true;
+    const bool ended = ::WaitForSingleObject(process, ms) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    return ended;
+}
+
 // Connects while off line (a connecting worker that is still ending lets
 // the call pass) until a connection is under way; true once it is.
 bool ReconnectedOnce(OrvMainFrame& frame) {
@@ -174,7 +319,7 @@ protected:
         s_started = s_network->Start(
             "update", {"--update-entry", "1.5.0 https://downloads.example.org/orvane-1.5.0.cab", "--update-entry",
                        std::string("2.0.0 ") + kArchiveName});
-        s_archive = ArchiveBytes();
+        s_archive = StoredCabinet({{kNoteName, kNote}, {"Data-2.0.0.bin", PatternBytes()}});
         // The server makes its download folder as it starts.
         const std::string archivePath = orvtest::WinePath(s_network->DataDir() + "/download/" + kArchiveName);
         std::ofstream(archivePath, std::ios::binary) << s_archive;
@@ -292,6 +437,69 @@ TEST_F(UpdateHandOff, TheFrameChecksOnceADayDownloadsTheOfferAndExitsForTheUpdat
     // The quit the destroyed main window would post belongs to no loop here.
     MSG quit;
     ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// Orvane.exe itself from a copy of the program folder: the server offers
+// the cabinet, the member agrees, the program exits and hands it to
+// OrvUpdate.exe, which installs it, records the version and starts the
+// program again.
+TEST_F(UpdateHandOff, TheProgramHandsTheAgreedUpdateToTheUpdaterWhichInstallsItAndRestartsIt) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "orvane-update-" + std::to_string(::GetCurrentProcessId());
+    const std::string program = ProgramDirectory();
+    ASSERT_TRUE(CopyProgramFolder(program.substr(0, program.size() - 1), folder));
+    struct FolderGuard {
+        std::string folder;
+        ~FolderGuard() { RemoveFolder(folder); }
+    } guard{folder};
+    OrvRegistry settings;
+    settings.SetVersion("1.0.0");
+    settings.SetVersionCheck(0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::string command = "\"" + folder + "\\Orvane.exe\"";
+    ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+    ::CloseHandle(started.hThread);
+    ::CloseHandle(started.hProcess);
+
+    // The consent question of the started program: OK.
+    HWND question = nullptr;
+    ASSERT_TRUE(Until([&] { return (question = MessageBoxTitled(ORV_UPDATE_CONSENT_CAPTION)) != nullptr; }))
+        << s_network->Logs();
+    DWORD asker = 0;
+    ::GetWindowThreadProcessId(question, &asker);
+    EXPECT_EQ(asker, started.dwProcessId);
+    PressOk(question);
+    ASSERT_TRUE(ProcessEnded(started.dwProcessId, 120000)) << "the program exits for the updater";
+
+    // The updater's closing message: OK starts the program again.
+    // The update dialog has the same caption: wait for the box's text.
+    HWND done = nullptr;
+    std::string text;
+    ASSERT_TRUE(Until([&] {
+        done = nullptr;
+        while ((done = ::FindWindowExA(nullptr, done, "#32770", "Orvane Update"))) {
+            text.clear();
+            ::EnumChildWindows(done, &AppendText, reinterpret_cast<LPARAM>(&text));
+            if (::IsWindowVisible(done) && text.find("Press OK to start Orvane.") != std::string::npos) return true;
+        }
+        return false;
+    })) << "the updater's last text: " << text;
+    EXPECT_NE(text.find("Update is completed."), std::string::npos) << text;
+    PressOk(done);
+
+    DWORD restarted = 0;
+    HWND window = nullptr;
+    ASSERT_TRUE(Until([&] { return (window = MainWindowIn(folder + "\\", &restarted)) != nullptr; }))
+        << "the program never came back";
+    EXPECT_NE(restarted, started.dwProcessId);
+    EXPECT_STREQ(OrvRegistry().GetVersion(), "2.0.0") << "the updater recorded the new version";
+    EXPECT_EQ(ReadWholeFile(folder + "\\" + kNoteName), kNote) << "the archive's files are installed";
+    EXPECT_TRUE(ReadWholeFile(folder + "\\Data-2.0.0.bin") == PatternBytes());
+    ::PostMessageA(window, WM_CLOSE, 1, 0);
+    EXPECT_TRUE(ProcessEnded(restarted, 120000));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "OrvRegisteredMessages.h"
 #include "OrvStartupSetting.h"
 #include "OrvSystemIdleSource.h"
+#include "OrvUpdateTexts.h"
 #include "OrvWaitDialog.h"
 
 #include "CFirstLogInDialog.h"
@@ -503,6 +504,7 @@ int OrvMainFrame::OnCreate(LPCREATESTRUCTA create) {
     m_windowSkin = std::make_unique<CSWindow>();
     m_windowSkin->Install(m_hWnd, "MainFrame");
     m_timers.SetTarget(m_hWnd, kTimerMessage);
+    m_versionCheck.SetWindow(m_hWnd);
 
     m_favorites.Load();
     if (m_skinReader) {
@@ -669,6 +671,29 @@ void OrvMainFrame::OnRestoreWindowMessage() {
     }
 }
 
+// ---------------------------------------------------------------- update
+
+void OrvMainFrame::SendVersionRequest(const CString& session, const CString& version) {
+    // The next tree answer is a plain reload, without the selection
+    // animation.
+    m_selectAnimation = false;
+    DoBeginVersionUpdateCommand(session, version);
+}
+
+void OrvMainFrame::ShowUpdateNotice(const CString& text) {
+    // The notification cloud's call point: the cloud shows text while the
+    // update downloads. Until the cloud exists the notice is kept and traced.
+    m_updateNotice = text;
+    ::OutputDebugStringA("orvane: update notice: " + text + "\n");
+}
+
+void OrvMainFrame::OnStartUpgradeMessage() {
+    const HWND owner = m_versionCheck.OnStartUpgrade();
+    if (!owner) return;
+    if (ShowMessage(ORV_UPDATE_CONSENT_TEXT, ORV_UPDATE_CONSENT_CAPTION, MB_OK | MB_ICONINFORMATION, owner) == IDOK)
+        m_versionCheck.AgreeToInstall();
+}
+
 void OrvMainFrame::OnActivate(UINT state, CWnd* other, BOOL minimized) {
     CWnd::OnActivate(state, other, minimized);
     PostMessage(OrvMessages().changeBanner, reinterpret_cast<WPARAM>(other ? other->GetSafeHwnd() : nullptr),
@@ -676,6 +701,10 @@ void OrvMainFrame::OnActivate(UINT state, CWnd* other, BOOL minimized) {
 }
 
 void OrvMainFrame::OnTimer(UINT_PTR id) {
+    if (id == OrvVersionCheck::kRetryTimerId) {
+        m_versionCheck.OnRetryTimer();
+        return;
+    }
     if (id == 3) {
         if (IsWindowVisible() && !IsIconic()) {
             KillTimer(3);
@@ -748,6 +777,14 @@ LRESULT OrvMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return m_skinReader->ParentSizing(m_hWnd, message, wParam, lParam);
     if ((message == WM_QUERYNEWPALETTE || message == WM_PALETTECHANGED) && m_skinReader)
         m_skinReader->PaletteChanged(message, wParam);
+    if (message == kVersionCheckMessage) {
+        m_versionCheck.OnConnected(GetSessionId());
+        return 0;
+    }
+    if (message == registered.startUpgrade) {
+        OnStartUpgradeMessage();
+        return 0;
+    }
     if (message == registered.restoreWindow) {
         OnRestoreWindowMessage();
         return 0;
@@ -820,7 +857,9 @@ void OrvMainFrame::ConnectWorker(CString email, CString password) {
         return;
     }
     LoadMemberData();
-    // The daily version check belongs to the updater's side of the program.
+    if (m_workers.IsStopping()) return;
+    // The check and its download belong to the user-interface thread.
+    PostMessage(kVersionCheckMessage);
 }
 
 void OrvMainFrame::LoadMemberData() {

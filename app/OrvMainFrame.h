@@ -23,6 +23,9 @@
 #include "OrvTrayIcon.h"
 #include "OrvWorkers.h"
 
+#include "OrvIUpdateHost.h"
+#include "OrvVersionCheck.h"
+
 #include "COrvChat.h"
 #include "IChangeEmailSender.h"
 #include "OrvAddressBook.h"
@@ -57,6 +60,7 @@ class OrvWaitDialog;
 
 class OrvMainFrame : public CWnd,
                      public OrvConnectManager,
+                     public OrvIUpdateHost,
                      public ClsSkinnedControl,
                      public IIRCOrvMain,
                      public OrvINavigate {
@@ -97,6 +101,9 @@ public:
     static constexpr UINT kTimerMessage = WM_APP + 0x310;
     // The start-information answer wrote its page.
     static constexpr UINT kStartInfoMessage = 1125;
+    // The connecting worker logged in: run the daily version check on the
+    // user-interface thread, which owns it.
+    static constexpr UINT kVersionCheckMessage = WM_APP + 0x311;
 
     OrvMainFrame();
     ~OrvMainFrame() override;
@@ -163,9 +170,17 @@ public:
     ClsSkinnedMainMenu* GetMainMenu() const;
     // The member's own record, built from the session.
     ORVCONTACTINFO GetOwnRecord() const;
-    bool IsUpdateDownloaded() const { return m_updateDownloaded; }
-    const CString& GetUpdateFile() const { return m_updateFile; }
-    const CString& GetUpdateArgument() const { return m_updateArgument; }
+    // What ExitInstance hands to the updater: set once the member agreed.
+    bool IsUpdateDownloaded() const { return m_versionCheck.UpdateDownloaded(); }
+    const CString& GetUpdateFile() const { return m_versionCheck.UpdateFile(); }
+    const CString& GetUpdateArgument() const { return m_versionCheck.VersionArgument(); }
+    const OrvVersionCheck& GetVersionCheck() const { return m_versionCheck; }
+    // The last text meant for the notification cloud.
+    const CString& GetUpdateNotice() const { return m_updateNotice; }
+
+    // OrvIUpdateHost.
+    void SendVersionRequest(const CString& session, const CString& version) override;
+    void ShowUpdateNotice(const CString& text) override;
 
     // OrvINavigate: a request of the tree (or a list, the toolbar).
     int Navigate(const ORVNAVIGATEINFO* info) override;
@@ -287,6 +302,8 @@ private:
     void RunNavigation(ORVNAVIGATEINFO request, std::unique_ptr<ORVCONTACTINFO> contact);
     void ChangePresence(int status);
     void OnRestoreWindowMessage();
+    // The downloaded update waits: ask the member, and exit on consent.
+    void OnStartUpgradeMessage();
     void Shutdown();
     // Ends every worker, waking the one that waits for a log-in.
     void StopWorkers();
@@ -300,10 +317,9 @@ private:
     CEvent m_logInEvent{false};
     CHandle m_installSemaphore;
     bool m_semaphoreReleased = false;
-    CString m_updateFile;
-    CString m_updateArgument;
-    bool m_updateDownloaded = false;
     OrvRegistry m_registry;
+    // Reads and writes the settings store: built after it, gone before it.
+    OrvVersionCheck m_versionCheck{*this, m_registry};
     OrvFavorites m_favorites;
     OrvAddressBook m_addressBook;
     std::vector<ORVCONTACTINFO> m_contacts;
@@ -379,6 +395,7 @@ private:
     DWORD m_bannerIntervalMs = 100000;
     DWORD m_logInWaitMs = kLogInWaitMs;
     CString m_programDirectory;
+    CString m_updateNotice;
 
     // Navigation.
     std::atomic<bool> m_navigating{false};

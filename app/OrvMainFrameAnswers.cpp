@@ -372,8 +372,8 @@ void OrvMainFrame::OnLogInAnswer(CString code, CString memberId, CString key, CS
     // signals the log-in event; busy ends with the loading of the data.
 }
 
-void OrvMainFrame::OnVersionAnswer(CString, CString, CString, CString) {
-    // The version answer is the updater side's (download and hand-off).
+void OrvMainFrame::OnVersionAnswer(CString code, CString action, CString arg1, CString arg2) {
+    m_versionCheck.OnVersionAnswer(code, action, arg1, arg2);
 }
 
 void OrvMainFrame::OnServerNotice(CString text) { ShowMessage(text, "", MB_OK); }

@@ -21,7 +21,7 @@ DemoNetwork::~DemoNetwork() {
     if (!m_dir.empty() && m_dir.find("/orvnet-") != std::string::npos) orvtest::LaunchUnix("/bin/rm -rf " + m_dir);
 }
 
-bool DemoNetwork::Start(const std::string& name) {
+bool DemoNetwork::Start(const std::string& name, const std::vector<std::string>& serverOptions) {
     m_dir = orvtest::Env("ORV_SERVICE_DIR") + "/orvnet-" + name + "-" + std::to_string(GetCurrentProcessId());
     ::CreateDirectoryA(orvtest::WinePath(m_dir).c_str(), nullptr);
     m_chat = std::make_unique<orvtest::UnixService>(
@@ -30,11 +30,10 @@ bool DemoNetwork::Start(const std::string& name) {
                                                  "@PORT@", m_dir + "/chat",
                                                  orvtest::Env("ORV_HOST_BUILD_DIR") + "/server/keeper"});
     if (!m_chat->Start()) return false;
-    m_server = std::make_unique<orvtest::UnixService>(
-        "server-" + name,
-        std::vector<std::string>{orvtest::Env("ORV_HOST_BUILD_DIR") + "/server/orvane-server", "--demo",
-                                 m_dir + "/network", "--port", "@PORT@", "--chat-port",
-                                 std::to_string(m_chat->Port())});
+    std::vector<std::string> server{orvtest::Env("ORV_HOST_BUILD_DIR") + "/server/orvane-server", "--demo",
+                                    DataDir(), "--port", "@PORT@", "--chat-port", std::to_string(m_chat->Port())};
+    server.insert(server.end(), serverOptions.begin(), serverOptions.end());
+    m_server = std::make_unique<orvtest::UnixService>("server-" + name, server);
     // The first start creates the demo network.
     if (!m_server->Start(300000)) return false;
     const std::string address = orvtest::WinePath(m_dir + "/chat/auth-server");

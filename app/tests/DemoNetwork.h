@@ -21,7 +21,11 @@ public:
     DemoNetwork(const DemoNetwork&) = delete;
     DemoNetwork& operator=(const DemoNetwork&) = delete;
 
-    bool Start(const std::string& name);
+    // serverOptions go to orvane-server after the usual ones (for example
+    // "--update-entry", "<version> <archive>").
+    bool Start(const std::string& name, const std::vector<std::string>& serverOptions = {});
+    // The server's data folder (a Unix path): the demo network, "download".
+    std::string DataDir() const { return m_dir + "/network"; }
     std::string Url() const;
     std::string Logs() const;
     // A POST to the server; the answer's body ("" when unreachable).

@@ -393,9 +393,11 @@ void OrvSkinReader::SkinSubControls(SkinFile& file) {
     }
     if (m_searchCtrl) SkinSearchCtrl(file);
     if (m_pathFinderCtrl) SkinPathFinderCtrl(file);
-    // The lists' popup menus take the registered PopupMenuSkin when they
-    // realize their skin: it is registered before them.
-    SkinComponentBuilder::RegisterPopupMenu(menu);
+    // The popup menus of the tree and the lists look like the menu bar's
+    // lists. The lists take the registered PopupMenuSkin when they realize
+    // their skin: it is registered before them.
+    if ((m_treeWindow && ::IsWindow(m_treeWindow)) || m_searchResultList || m_pathResultList)
+        SkinComponentBuilder::RegisterPopupMenu(menu);
     if (m_searchResultList && searchAndPath) SkinSearchResultList(file, menu);
     if (m_pathResultList && m_pathFinderCtrl) SkinPathResultList(file, menu);
     if (m_splitter && searchAndPath) SkinSplitter(file);

@@ -7,6 +7,7 @@
 #include "OrvApp.h"
 
 #include "CSkinnedSplitter.h"
+#include "ClsSkinnedHeader.h"
 #include "CTreeControl.h"
 #include "ClsSkinName.h"
 #include "ClsSkinnedMainMenu.h"
@@ -36,17 +37,18 @@ std::string ProgramDirectory() {
     return std::string(OrvApp::DirectoryOf(path));
 }
 
-// A skins root holding one skin whose Skin.Ini names nothing but itself:
-// every layout quantity takes its default. Removed again at the end.
+// A skins root holding one skin, "Plain", whose Skin.Ini names nothing but
+// itself (every layout quantity takes its default) and what extra adds.
+// Removed again at the end.
 class PlainSkinRoot {
 public:
-    PlainSkinRoot() {
+    explicit PlainSkinRoot(const std::string& extra = "") {
         char temp[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temp);
         m_root = std::string(temp) + "orv-layout-" + std::to_string(::GetCurrentProcessId()) + "\\";
         ::CreateDirectoryA(m_root.c_str(), nullptr);
         ::CreateDirectoryA((m_root + "Plain").c_str(), nullptr);
-        std::ofstream(m_root + "Plain\\Skin.Ini", std::ios::binary) << "[Main]\r\nSkinName = Plain\r\nBaseSkin = 1\r\n";
+        std::ofstream(m_root + "Plain\\Skin.Ini", std::ios::binary) << "[Main]\r\nSkinName = Plain\r\nBaseSkin = 1\r\n" + extra;
     }
     ~PlainSkinRoot() {
         ::DeleteFileA((m_root + "Plain\\Skin.Ini").c_str());
@@ -194,6 +196,53 @@ TEST_F(SubControls, WithTheDefaultValuesEveryControlTakesItsPlace) {
     const int s2 = reader->GetSplitterPos();
     EXPECT_EQ(Place("search results"), CRect(0, y, s2, 526));
     EXPECT_EQ(Place("tree"), CRect(s2 + 6, y, 900, 526));
+}
+
+TEST_F(SubControls, TheSkinsSizesAndRecordsReachTheControls) {
+    PlainSkinRoot skins("[OrvSearchCtrl]\r\nWidth = 220\r\nHeight = 60\r\nHeaderWidth = 18\r\n"
+                        "[OrvPathFinderCtrl]\r\nWidth = 320\r\nHeight = 130\r\nHeaderWidth = \"wide\"\r\n"
+                        "[VerticalSplitter]\r\nSplitterWidth = 8\r\nBgColor = #102030\r\n"
+                        "[OrvToolBarCtrl]\r\nBtnChatX = 400\r\nBtnChatWidth = 40\r\n");
+    ASSERT_NO_FATAL_FAILURE(Open(skins.Root()));
+    reader->SetDefaultSkin();
+    ASSERT_NO_FATAL_FAILURE(SetClient(1000, 700));
+    const int hm = reader->GetMainMenu()->GetItems()->GetMaxHeight();
+    const int y = hm + 60;
+    EXPECT_EQ(reader->GetSplitter()->GetMinSize(), 220);
+    EXPECT_EQ(reader->GetSplitter()->GetSplitterWidth(), 8);
+    EXPECT_EQ(Place("menu"), CRect(0, 0, 780, hm));
+    EXPECT_EQ(Place("message panel"), CRect(780, 0, 1000, y));
+    EXPECT_EQ(Place("search"), CRect(0, hm, 220, y));
+    EXPECT_EQ(Place("toolbar"), CRect(220, hm, 780, y));
+    EXPECT_EQ(Place("path finder"), CRect(0, 570, 320, 700));
+    EXPECT_EQ(Place("path results"), CRect(320, 570, 1000, 700));
+    const int s = reader->GetSplitterPos();
+    EXPECT_EQ(Place("splitter"), CRect(s, y, s + 8, 570));
+    EXPECT_EQ(Place("search results"), CRect(0, y, s, 570));
+    EXPECT_EQ(Place("tree"), CRect(s + 8, y, 1000, 570));
+    // A number HeaderWidth gives a header, a text one none.
+    ASSERT_NE(reader->GetSearchCtrl()->GetHeader(), nullptr);
+    EXPECT_EQ(reader->GetSearchCtrl()->GetHeader()->GetWidth(), 18);
+    EXPECT_EQ(reader->GetPathFinderCtrl()->GetHeader(), nullptr);
+    // Each control draws from the records of the current skin.
+    EXPECT_EQ(reader->GetSearchCtrl()->GetBorder(), reader->GetControlBorderInfo(crSearchCtrl));
+    EXPECT_EQ(reader->GetPathFinderCtrl()->GetBorder(), reader->GetControlBorderInfo(crPathFinderCtrl));
+    EXPECT_EQ(reader->GetSearchResultCtrl()->GetBorder(), reader->GetControlBorderInfo(crListViews));
+    EXPECT_EQ(reader->GetPathFinderResultCtrl()->GetBorder(), reader->GetControlBorderInfo(crListViews));
+    EXPECT_EQ(reader->GetToolBarCtrl()->GetBorder(), reader->GetControlBorderInfo(crToolBar));
+    EXPECT_EQ(reader->GetMessagePanelCtrl()->GetBorder(), reader->GetControlBorderInfo(crMessagePanel));
+    EXPECT_EQ(reader->GetSplitter()->GetBorder(), reader->GetControlBorderInfo(crVerticalSplitter));
+    EXPECT_EQ(reader->GetSearchCtrl()->GetEditSkinInfo()->Skin, reader->GetSkinBorderInfo(srEdits));
+    EXPECT_EQ(reader->GetPathFinderCtrl()->GetSourceLabelSkinInfo()->Skin, reader->GetSkinBorderInfo(srLabels));
+    const ButtonSkinInfo_t* chat = reader->GetToolBarCtrl()->GetButtonSkinInfo(5);
+    EXPECT_EQ(chat->X, 400);
+    EXPECT_EQ(chat->Width, 40);
+    EXPECT_EQ(chat->Height, 56);
+    EXPECT_EQ(chat->Image.GetWidth(), 40);
+    // Where no section gives colours the controls draw black, the bar and
+    // what lies between the panes is the window's.
+    const apptest::ScreenPixels shot = Shot("orvane_layout_custom.bmp");
+    EXPECT_EQ(shot.Commonest(InShot(Place("tree"))), RGB(0, 0, 0));
 }
 
 TEST_F(SubControls, AMinimisedWindowMovesNothing) {

@@ -22,6 +22,8 @@
 #include "ClsSkinName.h"
 #include "ClsSkinnedMainMenu.h"
 #include "OrvLocaleManager.h"
+#include "OrvPathFinderResultCtrl.h"
+#include "OrvSearchResultCtrl.h"
 #include "OrvSkinReader.h"
 #include "OrvSoundReader.h"
 
@@ -519,7 +521,13 @@ int OrvMainFrame::OnCreate(LPCREATESTRUCTA create) {
     }
     const CString skinDirectory = m_registry.GetSkindir();
     if (!skinDirectory.IsEmpty()) m_state.SetData(m_registry.GetState());
-    if (m_skinReader) m_skinReader->SetSkinByDirectory(skinDirectory);
+    if (m_skinReader) {
+        m_skinReader->SetSkinByDirectory(skinDirectory);
+        if (OrvSearchResultCtrl* results = m_skinReader->GetSearchResultCtrl()) results->StretchLastColumn();
+        if (OrvPathFinderResultCtrl* paths = m_skinReader->GetPathFinderResultCtrl()) paths->StretchLastColumn();
+        m_skinReader->SetToolTipEnabled(true);
+        m_skinReader->SetToolTipBalloonEnabled(true);
+    }
     if (m_sounds) {
         const CString soundDirectory = m_registry.GetSounddir();
         if (!soundDirectory.IsEmpty()) m_sounds->SetSoundDir(soundDirectory);

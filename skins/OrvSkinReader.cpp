@@ -8,8 +8,17 @@
 #include "TreeSkinBuilder.h"
 #include "WindowPosBatch.h"
 
+#include "CSkinnedSplitter.h"
+#include "ClsSkinnedHeader.h"
 #include "ClsSkinnedMainMenu.h"
 #include "CTreeControl.h"
+#include "OrvLocaleManager.h"
+#include "OrvMessagePanelCtrl.h"
+#include "OrvPathFinderCtrl.h"
+#include "OrvPathFinderResultCtrl.h"
+#include "OrvSearchCtrl.h"
+#include "OrvSearchResultCtrl.h"
+#include "OrvToolBarCtrl.h"
 #include "MenuSkinInfo.h"
 #include "TreeSkinInfo.h"
 
@@ -27,6 +36,44 @@ const char* const kControlRecordSections[crCount] = {
     "OrvTopMenuItem",      "OrvMenuItem",             "OrvSubMenuBorders", "MenuSeparators"};
 
 constexpr int32_t kDefaultSearchCtrlWidth = 196;
+// The splitter's minimum size until the first skin gives the search
+// control's width.
+constexpr int kSplitterMinSizeBeforeSkin = 900;
+constexpr COLORREF kDefaultLinkColor = 0xFF0000;
+constexpr COLORREF kDefaultSecondRowColor = 0xFFEEEC;
+
+// The toolbar's seven buttons: the key prefix of their place in
+// OrvToolBarCtrl and the section of their image.
+struct ToolButtonKeys {
+    const char* keys;
+    const char* section;
+};
+const ToolButtonKeys kToolButtons[OrvToolBarCtrl::kButtonCount] = {
+    {"BtnNavBack", "ToolBtnNavBack"},
+    {"BtnNavForward", "ToolBtnNavForward"},
+    {"BtnNavHome", "ToolBtnNavHome"},
+    {"BtnAddSource", "ToolBtnAddSource"},
+    {"BtnAddDestination", "ToolBtnAddDestination"},
+    {"BtnChat", "ToolBtnChat"},
+    {"BtnEditPersonalInfo", "ToolBtnEditPersonalInfo"},
+};
+
+// X, Y, Width and Height of one place: keys prefix + "X" ... of section.
+struct Place {
+    int x, y, width, height;
+};
+Place ReadPlace(SkinFile& file, const ClsIniFileSection* section, const CString& prefix, const Place& fallback) {
+    return Place{file.GetNumber(section, prefix + "X", fallback.x), file.GetNumber(section, prefix + "Y", fallback.y),
+                 file.GetNumber(section, prefix + "Width", fallback.width),
+                 file.GetNumber(section, prefix + "Height", fallback.height)};
+}
+template <class Record>
+void SetPlace(Record* record, const Place& place) {
+    record->X = place.x;
+    record->Y = place.y;
+    record->Width = place.width;
+    record->Height = place.height;
+}
 // Message panel, menu, search and path finder controls, two result lists,
 // splitter, toolbar and tree.
 constexpr int kSubControlCount = 9;
@@ -54,7 +101,12 @@ void TraceProblem(const SkinReadProblem_t& problem) {
 }  // namespace
 
 OrvSkinReader::OrvSkinReader(const char* skinsRoot, OrvLocaleManager* locale)
-    : m_locale(locale), m_searchCtrlWidth(kDefaultSearchCtrlWidth) {
+    : m_locale(locale),
+      m_searchCtrlWidth(kDefaultSearchCtrlWidth),
+      m_searchCtrlHeight(ORV_SEARCHCTRL_DEFAULT_HEIGHT),
+      m_pathFinderWidth(ORV_PATHFINDER_DEFAULT_WIDTH),
+      m_pathFinderHeight(ORV_PATHFINDER_DEFAULT_HEIGHT),
+      m_splitterWidth(ORV_SPLITTER_DEFAULT_WIDTH) {
     try {
         ScanRoot(skinsRoot);
         SortSkins();
@@ -70,58 +122,100 @@ OrvSkinReader::~OrvSkinReader() {
 }
 
 void OrvSkinReader::DestroyControls() {
-    // The windows first, each by its close command, then the objects.
-    if (m_menu && m_menu->GetSafeHwnd()) m_menu->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (m_tree && m_tree->GetSafeHwnd()) m_tree->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    // The windows first, each by its close command, then the objects: the
+    // splitter takes its panes (the search result list and the tree) along.
+    auto close = [](HWND window) {
+        if (window && ::IsWindow(window)) ::SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    };
+    if (m_menu) close(m_menu->GetSafeHwnd());
+    if (m_searchCtrl) close(m_searchCtrl->GetSafeHwnd());
+    if (m_pathFinderCtrl) close(m_pathFinderCtrl->GetSafeHwnd());
+    if (m_tree) close(m_tree->GetSafeHwnd());
+    if (m_toolBar) close(m_toolBar->GetSafeHwnd());
+    if (m_messagePanel) close(m_messagePanel->GetSafeHwnd());
+    if (m_splitter) close(m_splitter->GetSafeHwnd());
     m_treeWindow = nullptr;
-    m_tree.reset();
+    m_searchResultList = nullptr;
+    m_tree = nullptr;
+    m_splitter.reset();
+    m_searchCtrl.reset();
+    m_pathResultList.reset();
+    m_messagePanel.reset();
+    m_toolBar.reset();
+    m_pathFinderCtrl.reset();
     m_menu.reset();
+    m_searchHeader.reset();
+    m_pathFinderHeader.reset();
 }
 
 bool OrvSkinReader::CreateControls(const CreateControls_t* parameters) {
     if (!parameters || !parameters->Parent || !parameters->Parent->GetSafeHwnd() || m_parent) return false;
     m_parent = parameters->Parent;
-    m_menu = std::make_unique<ClsSkinnedMainMenu>(m_parent->GetSafeHwnd());
+    CWnd* parent = m_parent;
+    m_menu = std::make_unique<ClsSkinnedMainMenu>(parent->GetSafeHwnd());
     m_menu->GetHandleC();
-    // The search and path finder controls, the two result lists, the toolbar
-    // and the message panel come here, in this order, once their library is
-    // part of the program.
-    m_tree = std::make_unique<CTreeControl>();
-    if (!m_tree->Create(m_parent, CRect(0, 0, 0, 0), parameters->Navigate, nullptr)) {
-        m_tree.reset();
-        return false;
-    }
-    m_tree->ShowWindow(SW_SHOW);
-    m_tree->UpdateWindow();
-    m_treeWindow = m_tree->GetSafeHwnd();
-    // The splitter (result list left, tree right) follows the tree; until
-    // the first skin its minimum size is 900.
-    m_splitterMinSize = 900;
-    return m_menu->GetSafeHwnd() != nullptr;
+    m_searchCtrl = std::make_unique<OrvSearchCtrl>(parent, parameters->Search, m_locale);
+    m_pathFinderCtrl = std::make_unique<OrvPathFinderCtrl>(parent, parameters->SearchPath, m_locale);
+    // Held here until the splitter owns it.
+    auto searchResultList = std::make_unique<OrvSearchResultCtrl>(m_locale, parent, parameters->SearchResult,
+                                                                  parameters->Navigate);
+    m_pathResultList = std::make_unique<OrvPathFinderResultCtrl>(m_locale, parent, parameters->SearchPathResult,
+                                                                 parameters->Navigate);
+    m_toolBar = std::make_unique<OrvToolBarCtrl>();
+    m_toolBar->Create(parent, parameters->Navigate, m_locale);
+    m_messagePanel = std::make_unique<OrvMessagePanelCtrl>(parent);
+    auto tree = std::make_unique<CTreeControl>();
+    if (!tree->Create(parent, CRect(0, 0, 0, 0), parameters->Navigate, nullptr)) return false;
+    tree->ShowWindow(SW_SHOW);
+    tree->UpdateWindow();
+    m_treeWindow = tree->GetSafeHwnd();
+
+    m_splitter = std::make_unique<CSkinnedSplitter>(parent->GetSafeHwnd());
+    m_splitter->SetMinSize(kSplitterMinSizeBeforeSkin);
+    m_splitter->GetHandleC();
+    m_splitter->Add(csLeft, searchResultList.get());
+    if (m_splitter->GetPane(csLeft, 0) == searchResultList.get()) m_searchResultList = searchResultList.release();
+    m_splitter->Add(csRight, tree.get());
+    if (m_splitter->GetPane(csRight, 0) == tree.get()) m_tree = tree.release();
+    return m_menu->GetSafeHwnd() && m_searchResultList && m_tree && m_searchCtrl->GetSafeHwnd() &&
+           m_pathFinderCtrl->GetSafeHwnd() && m_pathResultList->GetSafeHwnd() && m_toolBar->GetSafeHwnd() &&
+           m_messagePanel->GetSafeHwnd() && m_splitter->GetSafeHwnd();
+}
+
+int OrvSkinReader::GetSplitterPos() const { return m_splitter ? m_splitter->GetSplitterPos() : 0; }
+
+void OrvSkinReader::SetSplitterPos(int pos) {
+    if (m_splitter) m_splitter->SetSplitterPos(pos);
 }
 
 void OrvSkinReader::LayOut(WindowPosBatch& batch, int width, int height, bool skinChange) {
     // The quantities; a control that does not exist takes no room.
     const int hm = m_menu ? m_menu->GetItems()->GetMaxHeight() : 0;
     const int ws = m_searchCtrlWidth;
-    const int hs = m_searchCtrl ? ORV_SEARCHCTRL_DEFAULT_HEIGHT : 0;
-    const int hp = m_pathFinderCtrl ? ORV_PATHFINDER_DEFAULT_HEIGHT : 0;
-    const int panel = m_messagePanel ? ws : 0;
+    const int hs = m_searchCtrl ? m_searchCtrlHeight : 0;
+    const int wp = m_pathFinderCtrl ? m_pathFinderWidth : 0;
+    const int hp = m_pathFinderCtrl ? m_pathFinderHeight : 0;
+    const int panel = m_messagePanel ? m_messagePanel->GetWidth() : 0;
     const int y = hm + hs;
-    (void)skinChange;  // the message panel's height: Hm + Hs on a change, kept on a resize
-    if (m_menu && batch.Get()) batch.Update(m_menu->SetPos(batch.Get(), 0, 0, width - panel, hm));
-    // Search control (0, Hm, Ws, Hs), only on a skin change; toolbar (Ws,
-    // Hm, W - Ws - P, Hs); splitter (0, Y, W, H - Hp - Y); search result
-    // list (0, Y, S, path finder top - Y); path finder (0, H - Hp, Wp, Hp);
-    // path result list (Wp, H - Hp, W - Wp, Hp): with their controls.
-    if (m_tree && batch.Get()) {
-        int left = 0;
-        if (m_splitter)
-            left = m_splitterPos + m_splitterWidth;
-        else if (m_searchResultList)
-            left = ws;
-        batch.Update(m_tree->SetPos(batch.Get(), left, y, width - left, height - hp - y));
+    const int pathTop = height - hp;
+    auto place = [&batch](auto& control, int x, int top, int w, int h) {
+        if (batch.Get()) batch.Update(control.SetPos(batch.Get(), x, top, w, h));
+    };
+    if (m_menu) place(*m_menu, 0, 0, width - panel, hm);
+    if (m_messagePanel)
+        place(*m_messagePanel, width - panel, 0, panel, skinChange ? hm + hs : m_messagePanel->GetHeight());
+    if (m_searchCtrl && skinChange) place(*m_searchCtrl, 0, hm, ws, hs);
+    if (m_toolBar) place(*m_toolBar, ws, hm, width - ws - panel, hs);
+    // The splitter first: it keeps its position within the new area.
+    if (m_splitter) place(*m_splitter, 0, y, width, height - hp - y);
+    const int s = GetSplitterPos();
+    if (m_searchResultList) place(*m_searchResultList, 0, y, s, (m_pathFinderCtrl ? pathTop : height) - y);
+    if (m_tree) {
+        const int left = m_splitter ? s + m_splitter->GetSplitterWidth() : ws;
+        place(*m_tree, left, y, width - left, height - hp - y);
     }
+    if (m_pathFinderCtrl) place(*m_pathFinderCtrl, m_pathFinderCtrl->GetLeft(), pathTop, wp, hp);
+    if (m_pathResultList) place(*m_pathResultList, wp, pathTop, width - wp, hp);
 }
 
 LRESULT OrvSkinReader::ParentSizing(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -129,11 +223,10 @@ LRESULT OrvSkinReader::ParentSizing(HWND window, UINT message, WPARAM wParam, LP
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         const int frameX = ::GetSystemMetrics(SM_CXSIZEFRAME);
         const int frameY = ::GetSystemMetrics(SM_CYSIZEFRAME);
-        if (info && m_pathFinderCtrl) info->ptMinTrackSize.x = ORV_PATHFINDER_DEFAULT_WIDTH + 2 * frameX + 200;
+        if (info && m_pathFinderCtrl) info->ptMinTrackSize.x = m_pathFinderWidth + 2 * frameX + 200;
         if (info && m_pathFinderCtrl && m_searchCtrl)
-            info->ptMinTrackSize.y = m_searchCtrlWidth / 2 + ORV_PATHFINDER_DEFAULT_HEIGHT +
-                                     ::GetSystemMetrics(SM_CYCAPTION) + 2 * frameY +
-                                     ORV_SEARCHCTRL_DEFAULT_HEIGHT + 100;
+            info->ptMinTrackSize.y = m_searchCtrlWidth / 2 + m_pathFinderHeight + ::GetSystemMetrics(SM_CYCAPTION) +
+                                     2 * frameY + m_searchCtrlHeight + 100;
         return 0;
     }
     if (message == WM_SIZE) {
@@ -151,12 +244,22 @@ void OrvSkinReader::PaletteChanged(UINT message, WPARAM wParam) {
     if (m_treeWindow && ::IsWindow(m_treeWindow)) ::SendMessageA(m_treeWindow, message, wParam, 0);
 }
 
-// The toolbar and the search and path finder controls carry these switches;
-// without them they read as off.
-void OrvSkinReader::SetToolTipEnabled(bool) {}
-void OrvSkinReader::SetToolTipBalloonEnabled(bool) {}
-bool OrvSkinReader::GetToolTipEnabled() const { return false; }
-bool OrvSkinReader::GetToolTipBalloonEnabled() const { return m_searchCtrl != nullptr; }
+void OrvSkinReader::SetToolTipEnabled(bool enabled) {
+    if (m_toolBar) m_toolBar->SetToolTipActivated(enabled);
+}
+
+void OrvSkinReader::SetToolTipBalloonEnabled(bool enabled) {
+    if (m_searchCtrl) m_searchCtrl->SetToolTipActivated(enabled);
+    if (m_pathFinderCtrl) m_pathFinderCtrl->SetToolTipActivated(enabled);
+}
+
+bool OrvSkinReader::GetToolTipEnabled() const { return m_toolBar && m_toolBar->GetToolTipActivated(); }
+
+bool OrvSkinReader::GetToolTipBalloonEnabled() const {
+    if (m_searchCtrl && !m_searchCtrl->GetToolTipActivated()) return false;
+    if (m_pathFinderCtrl) return m_pathFinderCtrl->GetToolTipActivated();
+    return m_searchCtrl != nullptr;
+}
 
 void OrvSkinReader::ScanRoot(const char* skinsRoot) {
     if (!skinsRoot || !*skinsRoot) return;
@@ -225,15 +328,43 @@ void OrvSkinReader::ApplySkin(ClsSkinName* skin) {
 }
 
 void OrvSkinReader::PurgeSkinInfo() {
+    // Every control lets go of the records (and the images formed from
+    // them) before they are freed.
     if (m_menu) {
         m_menu->SetItemBorder(nullptr);
         m_menu->SetTopItemBorder(nullptr);
         m_menu->SetSubMenuBorder(nullptr);
         m_menu->SetSeparatorBorder(nullptr);
     }
-    // The sub-controls hold no record yet: they take theirs with their
-    // libraries (menu borders, headers, button images, list and splitter
-    // borders, the panel's clock) and leave them here first.
+    if (m_searchCtrl) {
+        m_searchCtrl->SetHeader(nullptr);
+        m_searchCtrl->SetBorder(nullptr);
+        m_searchCtrl->GetEditSkinInfo()->Skin = nullptr;
+        m_searchCtrl->GetButtonSkinInfo()->Image = ClsBitMap();
+    }
+    if (m_pathFinderCtrl) {
+        m_pathFinderCtrl->SetHeader(nullptr);
+        m_pathFinderCtrl->SetBorder(nullptr);
+        m_pathFinderCtrl->GetSourceLabelSkinInfo()->Skin = nullptr;
+        m_pathFinderCtrl->GetDestinationLabelSkinInfo()->Skin = nullptr;
+        m_pathFinderCtrl->GetLinkLabelSkinInfo()->Skin = nullptr;
+        m_pathFinderCtrl->GetSourceEditSkinInfo()->Skin = nullptr;
+        m_pathFinderCtrl->GetDestinationEditSkinInfo()->Skin = nullptr;
+        m_pathFinderCtrl->GetButtonSkinInfo()->Image = ClsBitMap();
+    }
+    if (m_toolBar) {
+        m_toolBar->SetBorder(nullptr);
+        for (int i = 0; i < OrvToolBarCtrl::kButtonCount; ++i) m_toolBar->GetButtonSkinInfo(i)->Image = ClsBitMap();
+    }
+    for (CSkinnedListView* list : {static_cast<CSkinnedListView*>(m_searchResultList),
+                                   static_cast<CSkinnedListView*>(m_pathResultList.get())}) {
+        if (!list) continue;
+        list->SetBorder(nullptr);
+        list->SetHeaderSkin(nullptr);
+        list->SetMenuSkinInfo(MenuSkinInfo_t());
+    }
+    if (m_messagePanel) m_messagePanel->SetBorder(nullptr);
+    if (m_splitter) m_splitter->SetBorder(nullptr);
     for (auto& record : m_skinRecords) record.reset();
     for (auto& record : m_controlRecords) record.reset();
 }
@@ -249,39 +380,28 @@ void OrvSkinReader::ReadRecords(SkinFile& file) {
 void OrvSkinReader::SkinSubControls(SkinFile& file) {
     WindowPosBatch batch(kSubControlCount);
     // In this order; a sub-control that does not exist is skipped, and so is
-    // one that needs another that does not. Only the tree exists so far: the
-    // others take their sections here when CreateControls makes them.
+    // one that needs another that does not.
     const bool searchAndPath = m_searchCtrl && m_pathFinderCtrl;
-    if (m_messagePanel) {
-        // MessagePanel: border, clock image and steps, greeting font
-    }
+    MenuSkinInfo_t menu;
+    SkinComponentBuilder::GetMenuSkinInfo(file, m_controlRecords[crMenuItem].get(),
+                                          m_controlRecords[crMenuSeparators].get(),
+                                          m_controlRecords[crSubMenuBorders].get(), menu);
+    if (m_messagePanel) SkinMessagePanel(file);
     if (m_menu) {
-        MenuSkinInfo_t menu;
-        SkinComponentBuilder::GetMenuSkinInfo(file, m_controlRecords[crMenuItem].get(),
-                                              m_controlRecords[crMenuSeparators].get(),
-                                              m_controlRecords[crSubMenuBorders].get(), menu);
         m_menu->SetTopItemBorder(m_controlRecords[crTopMenuItem].get());
         m_menu->SetSkinInfo(menu);
     }
-    if (m_searchCtrl) {
-        // OrvSearchCtrl: border, height, edit and button places, button image, header
-    }
-    if (m_pathFinderCtrl) {
-        // OrvPathFinderCtrl: border, size, labels, edits, link, button image, header
-    }
-    if (m_searchResultList && searchAndPath) {
-        // ListHeaders, ListViews, menu records, OrvSearchResult
-    }
-    if (m_pathResultList && m_pathFinderCtrl) {
-        // as the search result list, with OrvPathFinderResult
-    }
-    if (m_splitter && searchAndPath) {
-        // VerticalSplitter: border, minimum size, width
-    }
-    m_splitterMinSize = m_searchCtrlWidth;
-    if (m_toolBar && m_searchCtrl && m_messagePanel) {
-        // OrvToolBarCtrl: border, the seven button places and images
-    }
+    if (m_searchCtrl) SkinSearchCtrl(file);
+    if (m_pathFinderCtrl) SkinPathFinderCtrl(file);
+    // The popup menus of the tree and the lists look like the menu bar's
+    // lists. The lists take the registered PopupMenuSkin when they realize
+    // their skin: it is registered before them.
+    if ((m_treeWindow && ::IsWindow(m_treeWindow)) || m_searchResultList || m_pathResultList)
+        SkinComponentBuilder::RegisterPopupMenu(menu);
+    if (m_searchResultList && searchAndPath) SkinSearchResultList(file, menu);
+    if (m_pathResultList && m_pathFinderCtrl) SkinPathResultList(file, menu);
+    if (m_splitter && searchAndPath) SkinSplitter(file);
+    if (m_toolBar && m_searchCtrl && m_messagePanel) SkinToolBar(file);
     SkinTree(file);
     if (m_parent && m_parent->GetSafeHwnd()) {
         RECT client{};
@@ -290,15 +410,134 @@ void OrvSkinReader::SkinSubControls(SkinFile& file) {
     }
 }
 
+void OrvSkinReader::SkinMessagePanel(SkinFile& file) {
+    m_messagePanel->SetBorder(m_controlRecords[crMessagePanel].get());
+    const ClsIniFileSection* section = file.FindSection("MessagePanel", true);
+    m_messagePanel->GetClockImage() = ClsBitMap();
+    file.LoadBitmap(section, "ClockImage", m_messagePanel->GetClockImage());
+    m_messagePanel->SetClockSteps(file.GetNumber(section, "ClockSteps", 0));
+    ClsFont font;
+    SkinRecordReader::GetFontInfo(file, "MessagePanel", font);
+    m_messagePanel->SetGreetingFont(font);
+    // Its width is the search control's (P = Ws); the layout places it.
+    m_messagePanel->SetPos(m_messagePanel->GetLeft(), m_messagePanel->GetTop(), m_searchCtrlWidth,
+                           m_messagePanel->GetHeight());
+    m_messagePanel->RealizeSkin();
+}
+
+ClsSkinnedHeader* OrvSkinReader::MakeHeader(SkinFile& file, std::unique_ptr<ClsSkinnedHeader>& header,
+                                            const char* section, ControlRecord_e border, const char* captionKey) {
+    const ClsIniFileSection* control = file.FindSection(section, true);
+    const int width = file.GetNumber(control, "HeaderWidth", 0);
+    if (width < 1) return nullptr;
+    if (!header) header = std::make_unique<ClsSkinnedHeader>();
+    header->SetBorder(m_controlRecords[border].get());
+    header->SetWidth(width);
+    header->SetCaption(m_locale ? m_locale->GetString(captionKey) : "");
+    ClsFont font;
+    SkinRecordReader::GetFontInfo(file, kControlRecordSections[border], font);
+    header->SetFont(font);
+    return header.get();
+}
+
+void OrvSkinReader::SkinSearchCtrl(SkinFile& file) {
+    const ClsIniFileSection* section = file.FindSection("OrvSearchCtrl", true);
+    m_searchCtrl->SetBorder(m_controlRecords[crSearchCtrl].get());
+    m_searchCtrlHeight = file.GetNumber(section, "Height", ORV_SEARCHCTRL_DEFAULT_HEIGHT);
+    EditSkinInfo_t* edit = m_searchCtrl->GetEditSkinInfo();
+    edit->Skin = m_skinRecords[srEdits].get();
+    SetPlace(edit, ReadPlace(file, section, "EditSearch", Place{9, 9, 116, 20}));
+    ButtonSkinInfo_t* button = m_searchCtrl->GetButtonSkinInfo();
+    SetPlace(button, ReadPlace(file, section, "BtnSearch", Place{129, 9, 58, 20}));
+    FormButtonImage(button, m_skinRecords[srButtons].get(), m_locale ? m_locale->GetString("IDS_SKIN_BTN_SEARCH") : "");
+    m_searchCtrl->SetHeader(
+        MakeHeader(file, m_searchHeader, "OrvSearchCtrl", crSearchCtrlHeader, "IDS_SKIN_ORV_SEARCH_CTRL"));
+    m_searchCtrl->RealizeSkin();
+}
+
+void OrvSkinReader::SkinPathFinderCtrl(SkinFile& file) {
+    const ClsIniFileSection* section = file.FindSection("OrvPathFinderCtrl", true);
+    m_pathFinderCtrl->SetBorder(m_controlRecords[crPathFinderCtrl].get());
+    m_pathFinderWidth = file.GetNumber(section, "Width", ORV_PATHFINDER_DEFAULT_WIDTH);
+    m_pathFinderHeight = file.GetNumber(section, "Height", ORV_PATHFINDER_DEFAULT_HEIGHT);
+    auto label = [&](LabelSkinInfo_t* record, const char* prefix, const Place& fallback) {
+        record->Skin = m_skinRecords[srLabels].get();
+        SetPlace(record, ReadPlace(file, section, prefix, fallback));
+        record->WordWrap = file.GetNumber(section, CString(prefix) + "WWrap", 0) != 0;
+    };
+    label(m_pathFinderCtrl->GetSourceLabelSkinInfo(), "LabelSource", Place{8, 12, 150, 15});
+    label(m_pathFinderCtrl->GetDestinationLabelSkinInfo(), "LabelDestination", Place{8, 38, 150, 15});
+    LabelSkinInfo_t* link = m_pathFinderCtrl->GetLinkLabelSkinInfo();
+    link->Skin = m_skinRecords[srLabels].get();
+    SetPlace(link, ReadPlace(file, section, "LabelLink", Place{103, 76, 100, 15}));
+    auto edit = [&](EditSkinInfo_t* record, const char* prefix, const Place& fallback) {
+        record->Skin = m_skinRecords[srEdits].get();
+        SetPlace(record, ReadPlace(file, section, prefix, fallback));
+    };
+    edit(m_pathFinderCtrl->GetSourceEditSkinInfo(), "EditSource", Place{103, 9, 188, 20});
+    edit(m_pathFinderCtrl->GetDestinationEditSkinInfo(), "EditDestination", Place{103, 56, 188, 20});
+    ButtonSkinInfo_t* button = m_pathFinderCtrl->GetButtonSkinInfo();
+    SetPlace(button, ReadPlace(file, section, "BtnSearch", Place{233, 95, 58, 20}));
+    FormButtonImage(button, m_skinRecords[srButtons].get(), m_locale ? m_locale->GetString("IDS_SKIN_BTN_SEARCH") : "");
+    m_pathFinderCtrl->SetHeader(MakeHeader(file, m_pathFinderHeader, "OrvPathFinderCtrl", crPathFinderCtrlHeader,
+                                           "IDS_SKIN_ORV_PATH_FINDER_CTRL"));
+    m_pathFinderCtrl->RealizeSkin();
+}
+
+void OrvSkinReader::SkinResultList(SkinFile& file, CSkinnedListView& list, const MenuSkinInfo_t& menu) {
+    list.SetBorder(m_controlRecords[crListViews].get());
+    list.SetHeaderSkin(m_skinRecords[srListHeaders].get());
+    ClsFont font;
+    SkinRecordReader::GetFontInfo(file, "ListViews", font);
+    list.SetTextFont(font);
+    list.SetMenuSkinInfo(menu);
+    list.SetLeftMargin(file.GetNumber(file.FindSection("ListHeaders", true), "LeftMargin", 5));
+}
+
+void OrvSkinReader::SkinSearchResultList(SkinFile& file, const MenuSkinInfo_t& menu) {
+    SkinResultList(file, *m_searchResultList, menu);
+    m_searchResultList->SetLinkColor(file.GetColor(file.FindSection("ListViews", true), "LinkColor", kDefaultLinkColor));
+    const ClsIniFileSection* section = file.FindSection("OrvSearchResult", true);
+    m_searchResultList->GetChatIcon() = ClsBitMap();
+    file.LoadBitmap(section, "OnLineIconImage", m_searchResultList->GetChatIcon());
+    const SkinBorderInfo_t* headers = m_skinRecords[srListHeaders].get();
+    m_searchResultList->SetSecondRowColor(
+        file.GetColor(section, "BgColor2", file.FindSection("ListHeaders", true) && headers ? headers->BgColor
+                                                                                          : kDefaultSecondRowColor));
+    m_searchResultList->RealizeSkin();
+}
+
+void OrvSkinReader::SkinPathResultList(SkinFile& file, const MenuSkinInfo_t& menu) {
+    SkinResultList(file, *m_pathResultList, menu);
+    m_pathResultList->SetSecondRowColor(
+        file.GetColor(file.FindSection("OrvPathFinderResult", true), "BgColor2", kDefaultSecondRowColor));
+    m_pathResultList->RealizeSkin();
+}
+
+void OrvSkinReader::SkinSplitter(SkinFile& file) {
+    m_splitter->SetBorder(m_controlRecords[crVerticalSplitter].get());
+    m_splitter->SetMinSize(m_searchCtrlWidth);
+    m_splitterWidth =
+        file.GetNumber(file.FindSection("VerticalSplitter", true), "SplitterWidth", ORV_SPLITTER_DEFAULT_WIDTH);
+    m_splitter->SetSplitterWidth(m_splitterWidth);
+    m_splitter->RealizeSkin();
+}
+
+void OrvSkinReader::SkinToolBar(SkinFile& file) {
+    const ClsIniFileSection* section = file.FindSection("OrvToolBarCtrl", true);
+    m_toolBar->SetBorder(m_controlRecords[crToolBar].get());
+    for (int i = 0; i < OrvToolBarCtrl::kButtonCount; ++i) {
+        ButtonSkinInfo_t* button = m_toolBar->GetButtonSkinInfo(i);
+        SetPlace(button, ReadPlace(file, section, kToolButtons[i].keys, Place{56 * i, 0, 56, 56}));
+        // The section's record serves this image only.
+        const SkinBorderInfoPtr cells = SkinRecordReader::GetBorderInfo(file, kToolButtons[i].section);
+        FormButtonImage(button, cells.get(), "");
+    }
+    m_toolBar->RealizeSkin();
+}
+
 void OrvSkinReader::SkinTree(SkinFile& file) {
     if (!m_treeWindow || !::IsWindow(m_treeWindow)) return;
-    // The popup menus look like the main menu's lists: its fonts and its
-    // item, separator and sub-menu borders.
-    MenuSkinInfo_t menu;
-    SkinComponentBuilder::GetMenuSkinInfo(file, m_controlRecords[crMenuItem].get(),
-                                          m_controlRecords[crMenuSeparators].get(),
-                                          m_controlRecords[crSubMenuBorders].get(), menu);
-    SkinComponentBuilder::RegisterPopupMenu(menu);
     SkinComponentBuilder::RegisterDragImage(file);
     TREESKININFO info;
     TreeSkinBuilder::Fill(file, m_skinRecords[srTreeControl].get(), info);

@@ -24,6 +24,8 @@
 class OrvLocaleManager;
 class SkinFile;
 class WindowPosBatch;
+class CSkinnedListView;
+struct MenuSkinInfo_t;
 
 // The sub-controls of the main window, made by CreateControls with their
 // libraries.
@@ -36,6 +38,7 @@ class OrvSearchCtrl;
 class OrvSearchResultCtrl;
 class OrvToolBarCtrl;
 class CTreeControl;
+class ClsSkinnedHeader;
 
 // The SkinBorderInfo_t records of a skin, by section.
 enum SkinRecord_e : int32_t {
@@ -93,27 +96,39 @@ public:
     // Applies the default skin; nothing when there is none.
     void SetDefaultSkin();
 
-    // Creates the sub-controls of the main window that exist in this build
-    // (the menu bar and the contact-tree control), owned by the reader from
-    // now on, and lays them out with the next skin change. Once only; false
-    // when parameters or parent are missing or a control could not be made.
+    // Creates the sub-controls of the main window in this order: the menu
+    // bar, the search control, the path finder, the search and path result
+    // lists, the toolbar, the message panel, the contact-tree and the
+    // splitter (search result list left, tree right, minimum size 900 until
+    // the first skin). They are owned by the reader from now on and laid
+    // out by every skin change. Once only; false when parameters or parent
+    // are missing or a control could not be made. Null callbacks are
+    // allowed: the controls then report nothing.
     bool CreateControls(const CreateControls_t* parameters);
     // The main window's procedure hands WM_SIZE and WM_GETMINMAXINFO here;
     // the result is the message's. Other messages go to DefWindowProc.
     LRESULT ParentSizing(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Passes a palette message on to the tree's window.
     void PaletteChanged(UINT message, WPARAM wParam);
+    // The toolbar's plain tips.
     void SetToolTipEnabled(bool enabled);
+    // The balloon tips of the search and path finder controls.
     void SetToolTipBalloonEnabled(bool enabled);
     bool GetToolTipEnabled() const;
     bool GetToolTipBalloonEnabled() const;
     // The controls made by CreateControls; null before (or without them).
     ClsSkinnedMainMenu* GetMainMenu() const { return m_menu.get(); }
-    CTreeControl* GetTreeControl() const { return m_tree.get(); }
-    // The splitter's position (S) and width (Sw); the splitter sets them
-    // once it exists.
-    int GetSplitterPos() const { return m_splitterPos; }
-    void SetSplitterPos(int pos) { m_splitterPos = pos; }
+    CTreeControl* GetTreeControl() const { return m_tree; }
+    OrvSearchCtrl* GetSearchCtrl() const { return m_searchCtrl.get(); }
+    OrvPathFinderCtrl* GetPathFinderCtrl() const { return m_pathFinderCtrl.get(); }
+    OrvSearchResultCtrl* GetSearchResultCtrl() const { return m_searchResultList; }
+    OrvPathFinderResultCtrl* GetPathFinderResultCtrl() const { return m_pathResultList.get(); }
+    OrvToolBarCtrl* GetToolBarCtrl() const { return m_toolBar.get(); }
+    OrvMessagePanelCtrl* GetMessagePanelCtrl() const { return m_messagePanel.get(); }
+    CSkinnedSplitter* GetSplitter() const { return m_splitter.get(); }
+    // The splitter's position (S); 0 without a splitter.
+    int GetSplitterPos() const;
+    void SetSplitterPos(int pos);
 
     // The contact-tree control's window: every skin change sends it the
     // tree's record (ORV_WM_TREE_SKIN) while it exists. Null: no tree.
@@ -150,6 +165,18 @@ private:
     void ReadRecords(SkinFile& file);
     void SkinSubControls(SkinFile& file);
     void SkinTree(SkinFile& file);
+    void SkinMessagePanel(SkinFile& file);
+    void SkinSearchCtrl(SkinFile& file);
+    void SkinPathFinderCtrl(SkinFile& file);
+    void SkinResultList(SkinFile& file, CSkinnedListView& list, const MenuSkinInfo_t& menu);
+    void SkinSearchResultList(SkinFile& file, const MenuSkinInfo_t& menu);
+    void SkinPathResultList(SkinFile& file, const MenuSkinInfo_t& menu);
+    void SkinSplitter(SkinFile& file);
+    void SkinToolBar(SkinFile& file);
+    // The header of a control when the section's HeaderWidth is at least
+    // 1, else null.
+    ClsSkinnedHeader* MakeHeader(SkinFile& file, std::unique_ptr<ClsSkinnedHeader>& header, const char* section,
+                                 ControlRecord_e border, const char* captionKey);
     void TakeProblems(const SkinFile& file);
     // The layout of the sub-controls in the parent's client area (width x
     // height), into batch; the message panel's height is set to Hm + Hs on a
@@ -167,21 +194,27 @@ private:
     int32_t m_searchCtrlWidth;
     std::vector<SkinReadProblem_t> m_problems;
 
-    // Sub-controls of the main window, made by CreateControls. Those of
-    // libraries that are not in this build stay null.
+    // Sub-controls of the main window, made by CreateControls. The splitter
+    // owns its two panes, the search result list and the tree.
     CWnd* m_parent = nullptr;
     std::unique_ptr<ClsSkinnedMainMenu> m_menu;
-    std::unique_ptr<CTreeControl> m_tree;
-    int m_splitterPos = 0;
-    int m_splitterWidth = 6;
-    int m_splitterMinSize = 900;
-    OrvSearchCtrl* m_searchCtrl = nullptr;
-    OrvPathFinderCtrl* m_pathFinderCtrl = nullptr;
+    std::unique_ptr<OrvSearchCtrl> m_searchCtrl;
+    std::unique_ptr<OrvPathFinderCtrl> m_pathFinderCtrl;
     OrvSearchResultCtrl* m_searchResultList = nullptr;
-    OrvPathFinderResultCtrl* m_pathResultList = nullptr;
-    OrvMessagePanelCtrl* m_messagePanel = nullptr;
-    OrvToolBarCtrl* m_toolBar = nullptr;
-    CSkinnedSplitter* m_splitter = nullptr;
+    std::unique_ptr<OrvPathFinderResultCtrl> m_pathResultList;
+    std::unique_ptr<OrvToolBarCtrl> m_toolBar;
+    std::unique_ptr<OrvMessagePanelCtrl> m_messagePanel;
+    CTreeControl* m_tree = nullptr;
+    std::unique_ptr<CSkinnedSplitter> m_splitter;
+    // The headers of the search and path finder controls (borrowed by them
+    // while the skin gives one).
+    std::unique_ptr<ClsSkinnedHeader> m_searchHeader;
+    std::unique_ptr<ClsSkinnedHeader> m_pathFinderHeader;
+    // The layout quantities of the current skin: Hs, Wp, Hp and Sw.
+    int m_searchCtrlHeight;
+    int m_pathFinderWidth;
+    int m_pathFinderHeight;
+    int m_splitterWidth;
     HWND m_treeWindow = nullptr;
 };
 

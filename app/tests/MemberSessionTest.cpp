@@ -24,6 +24,8 @@
 #include "ClsSkinnedMainMenu.h"
 #include "OrvMessages.h"
 #include "OrvRegistry.h"
+#include "OrvSearchCtrl.h"
+#include "OrvSkinReader.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -138,7 +140,10 @@ TEST_F(DemoMember, ARegisteredMemberLogsInWalksHisTreeClosesToTheTrayAndExits) {
     ASSERT_NE(menu, nullptr);
     const RECT menuRect = ScreenRect(menu->GetSafeHwnd());
     EXPECT_GT(menuRect.bottom - menuRect.top, 10) << "the menu bar has its skin's height";
-    EXPECT_EQ(treeRect.top, menuRect.bottom) << "the tree starts under the menu bar";
+    ASSERT_NE(frame.GetSkinReader()->GetSearchCtrl(), nullptr);
+    const RECT searchRect = ScreenRect(frame.GetSkinReader()->GetSearchCtrl()->GetSafeHwnd());
+    EXPECT_EQ(searchRect.top, menuRect.bottom) << "the search control lies under the menu bar";
+    EXPECT_EQ(treeRect.top, searchRect.bottom) << "the tree starts under the search control";
     const RECT menuInShot{menuRect.left - windowRect.left, menuRect.top - windowRect.top,
                           menuRect.right - windowRect.left, menuRect.bottom - windowRect.top};
     EXPECT_GT(shot.InkCount(menuInShot), 100) << "the menu bar shows its items' text";

@@ -7,7 +7,12 @@
 // Orvane's tree with its nodes). Orvane's time includes its server answers:
 // the log-in, the chat's identity check and the tree; the script measures
 // those on their own and prints the difference.
+//
+// The program's own time stamps (OrvStartTrace.h) are read from a shared
+// block made for each round; the median of each step across the rounds is
+// printed, in milliseconds from CreateProcess.
 #include "OrvMessages.h"
+#include "OrvStartTrace.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -15,6 +20,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,16 +34,63 @@ std::string Directory() {
     return directory.substr(0, directory.find_last_of("\\/") + 1);
 }
 
-double Now() {
+double CounterMs(LONGLONG counter) {
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
         ::QueryPerformanceFrequency(&f);
         return f;
     }();
+    return 1000.0 * static_cast<double>(counter) / static_cast<double>(frequency.QuadPart);
+}
+
+double Now() {
     LARGE_INTEGER counter;
     ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return CounterMs(counter.QuadPart);
 }
+
+// The shared block the program writes its start marks into, one per round.
+class TraceBlock {
+public:
+    TraceBlock() {
+        m_mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(OrvStartTraceBlock),
+                                         ORV_START_TRACE_NAME);
+        if (m_mapping)
+            m_block = static_cast<OrvStartTraceBlock*>(
+                ::MapViewOfFile(m_mapping, FILE_MAP_WRITE, 0, 0, sizeof(OrvStartTraceBlock)));
+        if (m_block) std::memset(m_block, 0, sizeof(OrvStartTraceBlock));
+    }
+    ~TraceBlock() {
+        if (m_block) ::UnmapViewOfFile(m_block);
+        if (m_mapping) ::CloseHandle(m_mapping);
+    }
+    TraceBlock(const TraceBlock&) = delete;
+    TraceBlock& operator=(const TraceBlock&) = delete;
+
+    // The first time of each mark, in ms after start, in the order taken.
+    // Read once the program has ended.
+    std::vector<std::pair<std::string, double>> FirstMarks(double start) const {
+        std::vector<std::pair<std::string, double>> marks;
+        if (!m_block) return marks;
+        const LONG taken = m_block->count;
+        const LONG count = std::min(taken, OrvStartTraceBlock::kCapacity);
+        std::vector<const OrvStartTraceBlock::Mark*> sorted;
+        for (LONG i = 0; i < count; ++i) sorted.push_back(&m_block->marks[i]);
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const auto* a, const auto* b) { return a->counter < b->counter; });
+        for (const auto* mark : sorted) {
+            std::string name(mark->name, strnlen(mark->name, sizeof mark->name));
+            bool seen = false;
+            for (const auto& m : marks) seen = seen || m.first == name;
+            if (!seen) marks.emplace_back(name, CounterMs(mark->counter) - start);
+        }
+        return marks;
+    }
+
+private:
+    HANDLE m_mapping = nullptr;
+    OrvStartTraceBlock* m_block = nullptr;
+};
 
 // Pixels of the window's client area unlike its commonest colour.
 int Ink(HWND window, COLORREF* commonest = nullptr) {
@@ -129,8 +183,10 @@ double HelloRound() {
     return end < 0 ? -1 : end - started.start;
 }
 
-// Milliseconds to Orvane's tree on screen; its private bytes after idle.
-double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs) {
+// Milliseconds to Orvane's tree on screen; its private bytes after idle;
+// its start marks.
+double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs, std::vector<std::pair<std::string, double>>* marks) {
+    TraceBlock trace;
     Started started;
     if (!Start("Orvane.exe", &started)) return -1;
     HWND window = nullptr;
@@ -163,6 +219,10 @@ double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs) {
             *privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     }
     End(started, window, 1);
+    if (marks) {
+        *marks = trace.FirstMarks(started.start);
+        if (end > 0) marks->emplace_back("tree on screen (seen by the benchmark)", end - started.start);
+    }
     return end < 0 ? -1 : end - started.start;
 }
 
@@ -178,9 +238,16 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     std::vector<double> hello, orvane;
     SIZE_T privateBytes = 0;
+    std::vector<std::string> markOrder;
+    std::map<std::string, std::vector<double>> markTimes;
     for (int i = 0; i < rounds; ++i) {
         const double h = HelloRound();
-        const double o = OrvaneRound(i + 1 == rounds ? &privateBytes : nullptr, 10000);
+        std::vector<std::pair<std::string, double>> marks;
+        const double o = OrvaneRound(i + 1 == rounds ? &privateBytes : nullptr, 10000, &marks);
+        for (const auto& mark : marks) {
+            if (!markTimes.count(mark.first)) markOrder.push_back(mark.first);
+            markTimes[mark.first].push_back(mark.second);
+        }
         if (h < 0 || o < 0) {
             std::fprintf(stderr, "round %d failed (hello %.0f, orvane %.0f)\n", i + 1, h, o);
             return 1;
@@ -193,6 +260,12 @@ int main(int argc, char** argv) {
     std::printf("median: hello %.1f ms, orvane %.1f ms; fastest: hello %.1f ms, orvane %.1f ms\n", Median(hello),
                 Median(orvane), *std::min_element(hello.begin(), hello.end()),
                 *std::min_element(orvane.begin(), orvane.end()));
+    std::stable_sort(markOrder.begin(), markOrder.end(), [&](const std::string& a, const std::string& b) {
+        return Median(markTimes[a]) < Median(markTimes[b]);
+    });
+    std::printf("Orvane's steps, ms after CreateProcess (median of the rounds that reached them):\n");
+    for (const std::string& name : markOrder)
+        std::printf("  %8.1f  %s (%zu of %d)\n", Median(markTimes[name]), name.c_str(), markTimes[name].size(), rounds);
     std::printf("orvane private memory after 10 s idle: %.1f MB\n", privateBytes / (1024.0 * 1024.0));
     return 0;
 }

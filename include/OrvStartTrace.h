@@ -49,6 +49,10 @@ private:
     OrvStartTraceBlock* m_block = nullptr;
 };
 
+// Whether a benchmark is reading the marks: for callers that would build a
+// mark's name only for it.
+inline bool OrvStartTracing() { return OrvStartTraceView::Get() != nullptr; }
+
 inline void OrvStartMark(const char* name) {
     OrvStartTraceBlock* block = OrvStartTraceView::Get();
     if (!block || !name) return;

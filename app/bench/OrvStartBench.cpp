@@ -226,6 +226,28 @@ double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs, std::vector<std::pair<std
     return end < 0 ? -1 : end - started.start;
 }
 
+// The time a round spent waiting for the servers where nothing else could
+// go on (ms), from its marks: the log-in answer after the window is built,
+// the chat log-in (from the log-in answer to the chat's identity), and the
+// tree's answer after the window is shown. -1 when a mark is missing.
+double ServerShare(const std::vector<std::pair<std::string, double>>& marks) {
+    auto at = [&](const char* name) {
+        for (const auto& mark : marks)
+            if (mark.first == name) return mark.second;
+        return -1.0;
+    };
+    const double logInPosted = at("connect: check-user posted"), logInReceived = at("connect: check-user received");
+    const double windowCreated = at("main window created"), logInAnswering = at("connect: check-user answering");
+    const double chatConnected = at("chat connected"), windowShown = at("main window shown");
+    const double treePosted = at("connect: get-tree posted"), treeReceived = at("connect: get-tree received");
+    for (double t : {logInPosted, logInReceived, windowCreated, logInAnswering, chatConnected, windowShown, treePosted,
+                     treeReceived})
+        if (t < 0) return -1;
+    return std::max(0.0, logInReceived - std::max(logInPosted, windowCreated)) +
+           std::max(0.0, chatConnected - logInAnswering) +
+           std::max(0.0, treeReceived - std::max(treePosted, windowShown));
+}
+
 double Median(std::vector<double> values) {
     if (values.empty()) return -1;
     std::sort(values.begin(), values.end());
@@ -236,7 +258,7 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    std::vector<double> hello, orvane;
+    std::vector<double> hello, orvane, own, ratio;
     SIZE_T privateBytes = 0;
     std::vector<std::string> markOrder;
     std::map<std::string, std::vector<double>> markTimes;
@@ -254,12 +276,21 @@ int main(int argc, char** argv) {
         }
         hello.push_back(h);
         orvane.push_back(o);
-        std::printf("round %d: hello %.1f ms, orvane %.1f ms\n", i + 1, h, o);
+        const double share = ServerShare(marks);
+        if (share >= 0) {
+            own.push_back(o - share);
+            ratio.push_back((o - share) / h);
+        }
+        std::printf("round %d: hello %.1f ms, orvane %.1f ms, of which waiting for the servers %.1f ms\n", i + 1, h,
+                    o, share);
         std::fflush(stdout);
     }
     std::printf("median: hello %.1f ms, orvane %.1f ms; fastest: hello %.1f ms, orvane %.1f ms\n", Median(hello),
                 Median(orvane), *std::min_element(hello.begin(), hello.end()),
                 *std::min_element(orvane.begin(), orvane.end()));
+    if (!own.empty())
+        std::printf("orvane without the servers' share: median %.1f ms, fastest %.1f ms; median ratio to hello %.2f\n",
+                    Median(own), *std::min_element(own.begin(), own.end()), Median(ratio));
     std::stable_sort(markOrder.begin(), markOrder.end(), [&](const std::string& a, const std::string& b) {
         return Median(markTimes[a]) < Median(markTimes[b]);
     });

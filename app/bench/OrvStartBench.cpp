@@ -133,6 +133,42 @@ int Ink(HWND window, COLORREF* commonest = nullptr) {
     return static_cast<int>(pixels.size() - most);
 }
 
+// The modules a process has loaded: the program's own beside the system's
+// (Wine's built-in ones cost a load each, like the program's).
+std::vector<std::string> Modules(HANDLE process) {
+    std::vector<std::string> names;
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!::EnumProcessModules(process, modules, sizeof modules, &bytes)) return names;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+        char name[MAX_PATH] = {};
+        if (!::GetModuleBaseNameA(process, modules[i], name, sizeof name)) continue;
+        // A module away from the base its file asks for was relocated: its
+        // fixed-up pages are private copies, and fixing them took time.
+        IMAGE_DOS_HEADER dos{};
+        IMAGE_NT_HEADERS nt{};
+        const char* base = reinterpret_cast<const char*>(modules[i]);
+        SIZE_T read = 0;
+        bool relocated = false;
+        if (::ReadProcessMemory(process, base, &dos, sizeof dos, &read) &&
+            ::ReadProcessMemory(process, base + dos.e_lfanew, &nt, sizeof nt, &read))
+            relocated = reinterpret_cast<ULONG_PTR>(modules[i]) != static_cast<ULONG_PTR>(nt.OptionalHeader.ImageBase);
+        names.push_back(std::string(name) + (relocated ? " (relocated)" : ""));
+    }
+    return names;
+}
+
+// Private bytes of a process. Wine leaves PrivateUsage at 0; the page-file
+// usage is the same quantity (the committed private bytes) on Windows, and
+// under Wine its resident anonymous memory.
+SIZE_T PrivateBytes(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+        return 0;
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
+
 struct Started {
     PROCESS_INFORMATION process{};
     double start = 0;
@@ -166,7 +202,7 @@ void End(Started& started, HWND window, WPARAM closeCode) {
 }
 
 // Milliseconds to the hello window's painted colour; -1 on failure.
-double HelloRound() {
+double HelloRound(std::vector<std::string>* modules, SIZE_T* privateBytes, DWORD idleMs) {
     Started started;
     if (!Start("HelloWindow.exe", &started)) return -1;
     HWND window = nullptr;
@@ -179,13 +215,19 @@ double HelloRound() {
             break;
         }
     }
+    if (modules && end > 0) *modules = Modules(started.process.hProcess);
+    if (privateBytes && end > 0) {
+        ::Sleep(idleMs);
+        *privateBytes = PrivateBytes(started.process.hProcess);
+    }
     End(started, window, 0);
     return end < 0 ? -1 : end - started.start;
 }
 
 // Milliseconds to Orvane's tree on screen; its private bytes after idle;
 // its start marks.
-double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs, std::vector<std::pair<std::string, double>>* marks) {
+double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs, std::vector<std::pair<std::string, double>>* marks,
+                   std::vector<std::string>* modules) {
     TraceBlock trace;
     Started started;
     if (!Start("Orvane.exe", &started)) return -1;
@@ -208,15 +250,10 @@ double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs, std::vector<std::pair<std
             if (end > 0) break;
         }
     }
+    if (modules && end > 0) *modules = Modules(started.process.hProcess);
     if (privateBytes && end > 0) {
         ::Sleep(idleMs);
-        PROCESS_MEMORY_COUNTERS_EX counters{};
-        counters.cb = sizeof counters;
-        if (::GetProcessMemoryInfo(started.process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                   sizeof counters))
-            // Wine leaves PrivateUsage at 0; the page-file usage is the same
-            // quantity (the committed private bytes) on Windows.
-            *privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+        *privateBytes = PrivateBytes(started.process.hProcess);
     }
     End(started, window, 1);
     if (marks) {
@@ -259,13 +296,15 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     std::vector<double> hello, orvane, own, ratio;
-    SIZE_T privateBytes = 0;
+    std::vector<std::string> helloModules, orvaneModules;
+    SIZE_T privateBytes = 0, helloBytes = 0;
     std::vector<std::string> markOrder;
     std::map<std::string, std::vector<double>> markTimes;
     for (int i = 0; i < rounds; ++i) {
-        const double h = HelloRound();
+        const bool last = i + 1 == rounds;
+        const double h = HelloRound(last ? &helloModules : nullptr, last ? &helloBytes : nullptr, 10000);
         std::vector<std::pair<std::string, double>> marks;
-        const double o = OrvaneRound(i + 1 == rounds ? &privateBytes : nullptr, 10000, &marks);
+        const double o = OrvaneRound(last ? &privateBytes : nullptr, 10000, &marks, last ? &orvaneModules : nullptr);
         for (const auto& mark : marks) {
             if (!markTimes.count(mark.first)) markOrder.push_back(mark.first);
             markTimes[mark.first].push_back(mark.second);
@@ -297,6 +336,10 @@ int main(int argc, char** argv) {
     std::printf("Orvane's steps, ms after CreateProcess (median of the rounds that reached them):\n");
     for (const std::string& name : markOrder)
         std::printf("  %8.1f  %s (%zu of %d)\n", Median(markTimes[name]), name.c_str(), markTimes[name].size(), rounds);
-    std::printf("orvane private memory after 10 s idle: %.1f MB\n", privateBytes / (1024.0 * 1024.0));
+    std::printf("modules loaded: hello %zu, orvane %zu once its tree shows:", helloModules.size(), orvaneModules.size());
+    for (const std::string& name : orvaneModules) std::printf(" %s", name.c_str());
+    std::printf("\n");
+    std::printf("private memory after 10 s idle: orvane %.1f MB, hello %.1f MB\n", privateBytes / (1024.0 * 1024.0),
+                helloBytes / (1024.0 * 1024.0));
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "OrvRegistry.h"
 #include "OrvSkinReader.h"
 #include "OrvSoundReader.h"
+#include "OrvStartTrace.h"
 
 #include "CMessageWindow.h"
 #include "CSMessageBox.h"
@@ -50,6 +51,7 @@ bool OrvApp::InstallPendingUpdater(const CString& programDirectory) {
 BOOL OrvApp::InitInstance() {
     m_diagnosticLibrary = ::LoadLibraryA("diagclient.dll");
     m_ole = std::make_unique<COleInitializer>();
+    OrvStartMark("OLE initialised");
     if (!m_ole->IsInitialized()) {
         CSMessageBox::MessageBoxA(nullptr, "OLE can not initialize.", "Orvane", MB_OK | MB_ICONSTOP);
         return FALSE;
@@ -70,6 +72,7 @@ BOOL OrvApp::InitInstance() {
     m_programDirectory = DirectoryOf(path);
     m_richEditLibrary = ::LoadLibraryA(m_programDirectory + "riched20.dll");
     if (!m_richEditLibrary) return FALSE;
+    OrvStartMark("riched20 loaded");
     InstallPendingUpdater(m_programDirectory);
 
     m_mainFrame = std::make_unique<OrvMainFrame>();
@@ -102,14 +105,17 @@ BOOL OrvApp::InitInstance() {
     CreateServices(*m_mainFrame, m_programDirectory);
     m_mainFrame->SetNotifierMode(m_notifierMode);
     if (!m_mainFrame->StartSession()) return FALSE;
+    OrvStartMark("session started");
     const HINSTANCE instance = m_hInstance ? m_hInstance : ::GetModuleHandleA(nullptr);
     if (!RegisterMainWindowClass(instance)) return FALSE;
     m_pMainWnd = m_mainFrame.get();
     m_mainMenu = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
+    OrvStartMark("main window creating");
     if (!CreateMainWindow(*m_mainFrame)) {
         m_pMainWnd = nullptr;
         return FALSE;
     }
+    OrvStartMark("main window created");
     return TRUE;
 }
 
@@ -122,13 +128,16 @@ void OrvApp::CreateServices(OrvMainFrame& frame, const CString& programDirectory
     if (soundBase.IsEmpty()) soundBase = programDirectory + "Sounds\\";
     auto locale = std::make_unique<OrvLocaleManager>(localeDirectory, "EN");
     OrvLocaleManager* strings = locale.get();
+    OrvStartMark("services: locale");
     frame.SetLocaleManager(std::move(locale));
     auto reader = std::make_unique<OrvSkinReader>(skinBase, strings);
     // The records are ready for the session dialogs; the main window's
     // creation selects the stored skin again once its controls exist.
     reader->SetSkinByDirectory(registry.GetSkindir());
     frame.SetSkinReader(std::move(reader));
+    OrvStartMark("services: skin reader");
     frame.SetSoundReader(std::make_unique<OrvSoundReader>(soundBase));
+    OrvStartMark("services: sound reader");
 }
 
 bool OrvApp::RegisterMainWindowClass(HINSTANCE instance) {

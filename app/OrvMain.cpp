@@ -2,6 +2,8 @@
 // initialisation, and WinMain handing over to the framework.
 #include "OrvApp.h"
 
+#include "OrvStartTrace.h"
+
 #include <windows.h>
 
 namespace {
@@ -9,5 +11,6 @@ OrvApp g_application;
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
+    OrvStartMark("WinMain");
     return AfxWinMain(instance, previous, commandLine, show);
 }

@@ -26,6 +26,7 @@
 #include "OrvSearchResultCtrl.h"
 #include "OrvSkinReader.h"
 #include "OrvSoundReader.h"
+#include "OrvStartTrace.h"
 
 #include "AfxTrace.h"
 #include "CWinApp.h"
@@ -514,6 +515,7 @@ int OrvMainFrame::OnCreate(LPCREATESTRUCTA create) {
         controls.Parent = this;
         controls.Navigate = this;
         m_skinReader->CreateControls(&controls);
+        OrvStartMark("controls created");
     }
     if (ClsSkinnedMainMenu* menu = GetMainMenu()) {
         menu->LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
@@ -523,6 +525,7 @@ int OrvMainFrame::OnCreate(LPCREATESTRUCTA create) {
     if (!skinDirectory.IsEmpty()) m_state.SetData(m_registry.GetState());
     if (m_skinReader) {
         m_skinReader->SetSkinByDirectory(skinDirectory);
+        OrvStartMark("skin applied");
         if (OrvSearchResultCtrl* results = m_skinReader->GetSearchResultCtrl()) results->StretchLastColumn();
         if (OrvPathFinderResultCtrl* paths = m_skinReader->GetPathFinderResultCtrl()) paths->StretchLastColumn();
         m_skinReader->SetToolTipEnabled(true);
@@ -533,6 +536,7 @@ int OrvMainFrame::OnCreate(LPCREATESTRUCTA create) {
         if (!soundDirectory.IsEmpty()) m_sounds->SetSoundDir(soundDirectory);
         m_sounds->ReadThemas();
         if (CTreeControl* tree = GetTreeControl()) tree->Advise(ORV_SOUNDS, static_cast<OrvSoundSource*>(m_sounds.get()));
+        OrvStartMark("sound themes read");
     }
     SetOfflineLook();
     {
@@ -853,6 +857,7 @@ void OrvMainFrame::ConnectWorker(CString email, CString password) {
     SetLastResult("Connection error");
     m_logInEvent.Reset();
     m_busy = true;
+    OrvStartMark("log-in sent");
     DoCheckUserCommand(email, password, "1", kVersion);
     if (!m_logInEvent.Wait(m_logInWaitMs)) SetLastResult("Connection timeout error");
     if (m_workers.IsStopping()) return;
@@ -881,6 +886,7 @@ void OrvMainFrame::LoadMemberData() {
     m_history.Reset(memberId);
     m_treePending = true;
     m_busy = true;
+    OrvStartMark("tree sent");
     DoGetTreeCommand(memberId, sessionId);
     if (!WaitWhileBusyOnWorker()) return;
     m_silentSearch = true;
@@ -897,6 +903,7 @@ void OrvMainFrame::LoadMemberData() {
 }
 
 void OrvMainFrame::OnChatConnected() {
+    OrvStartMark("chat connected");
     m_sessionState = ssOnline;
     const unsigned stored = m_registry.GetOrvStatus();
     SetStatus(stored == 2 ? stFriends : stored == 3 ? stAway : stOnline);
@@ -906,6 +913,7 @@ void OrvMainFrame::OnChatConnected() {
     if (m_firstConnection) {
         m_firstConnection = false;
         ShowMainWindow();
+        OrvStartMark("main window shown");
         if (m_registry.GetSkindir().IsEmpty()) {
             static const char kColors[] = "0123456789AB";
             m_registry.SetUserColor(kColors[std::rand() % 12]);

@@ -2,6 +2,8 @@
 
 #include "ClsBitMap.h"
 
+#include <algorithm>
+
 namespace {
 bool HasImage(const ControlBorderInfo_t* frame) {
     return frame && frame->MainImage && frame->MainImage->GetIsValid();
@@ -52,10 +54,23 @@ void ClsFrameDrawer::DrawEdgesAndCorners(HDC dc, const BorderGeometry_t& c, cons
 bool ClsFrameDrawer::TileContent(HDC dc, const BorderGeometry_t& c, const ClsBitMap& image,
                                  const RECT& fill, int dy) {
     if (!dc || !image.GetIsValid() || c.ContentWidth <= 0 || c.ContentHeight <= 0) return false;
+    // Only the cells that meet the device context's clip box can change a
+    // pixel: a paint of a small update region, or a narrow window whose area
+    // is large, draws those and no others. The grid stays anchored at fill.
+    int64_t top = fill.top, bottom = fill.bottom, left = fill.left, right = fill.right;
+    RECT clip{};
+    const int clipKind = ::GetClipBox(dc, &clip);
+    if (clipKind == NULLREGION) return true;
+    if (clipKind != ERROR) {
+        if (clip.top > top) top += (clip.top - top) / c.ContentHeight * c.ContentHeight;
+        if (clip.left > left) left += (clip.left - left) / c.ContentWidth * c.ContentWidth;
+        bottom = std::min<int64_t>(bottom, clip.bottom);
+        right = std::min<int64_t>(right, clip.right);
+    }
     ClsBitMap::ScopedLock source(image);
-    for (int64_t y = fill.top; y < fill.bottom; y += c.ContentHeight)
-        TileAlong(dc, image, true, fill.left, fill.right, static_cast<int>(y), c.ContentWidth,
-                  c.ContentHeight, c.ContentX, c.ContentY + dy);
+    for (int64_t y = top; y < bottom; y += c.ContentHeight)
+        TileAlong(dc, image, true, left, right, static_cast<int>(y), c.ContentWidth, c.ContentHeight, c.ContentX,
+                  c.ContentY + dy);
     return true;
 }
 

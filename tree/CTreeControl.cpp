@@ -22,6 +22,7 @@
 
 #include "AfxGlobals.h"
 #include "AfxTrace.h"
+#include "OrvStartTrace.h"
 #include "CComPtr.h"
 #include "CGlobalMemory.h"
 #include "CPaintDC.h"
@@ -116,6 +117,7 @@ public:
             }
         }
         --m_control.m_actionDepth;
+        OrvStartMark("tree: action end");
         m_control.ReleaseActionSemaphore();
         m_control.m_actionComplete = true;
     }
@@ -289,6 +291,7 @@ void CTreeControl::ReleaseActionSemaphore() { ::ReleaseSemaphore(m_actionSemapho
 
 int CTreeControl::SetData(ORVCONTACTINFO* records, unsigned count, ANIM_ACTION action) {
     if (!records || !m_hWnd) return 0;
+    OrvStartMark("tree: SetData");
     if (!TakeActionSemaphore()) return 0;
     m_actionComplete = false;
     {
@@ -371,6 +374,7 @@ void CTreeControl::FlushNodeListBuffer() {
 
 void CTreeControl::OnPerformInstantAction() {
     ActionScope scope(*this);
+    OrvStartMark("tree: instant action");
     FlushNodeListBuffer();
     if (m_currentList) m_currentList->SetScaleAll(1.0);
     SetDrawMode(DRAW_NORMAL);
@@ -379,6 +383,7 @@ void CTreeControl::OnPerformInstantAction() {
 
 void CTreeControl::OnPerformSqueezeAction(bool withSound) {
     ActionScope scope(*this);
+    OrvStartMark("tree: squeeze action");
     SetDrawMode(DRAW_NORMAL);
     if (m_currentList) m_currentList->Highlight(m_currentList->GetRoot(), false);
     Update();
@@ -561,6 +566,7 @@ void CTreeControl::WMPaint(WMNoParams_t&) {
     if (update.IsRectEmpty()) return;
     CSingleLock lock(m_listLock);
     m_view->Paint(dc, update, m_viewImage);
+    OrvStartMark(m_currentList && m_currentList->GetVisibleCount() > 0 ? "tree: painted with nodes" : "tree: painted");
 }
 
 void CTreeControl::WMSize(WMSize_t& message) {

@@ -7,7 +7,12 @@
 // Orvane's tree with its nodes). Orvane's time includes its server answers:
 // the log-in, the chat's identity check and the tree; the script measures
 // those on their own and prints the difference.
+//
+// The program's own time stamps (OrvStartTrace.h) are read from a shared
+// block made for each round; the median of each step across the rounds is
+// printed, in milliseconds from CreateProcess.
 #include "OrvMessages.h"
+#include "OrvStartTrace.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -15,6 +20,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,16 +34,63 @@ std::string Directory() {
     return directory.substr(0, directory.find_last_of("\\/") + 1);
 }
 
-double Now() {
+double CounterMs(LONGLONG counter) {
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
         ::QueryPerformanceFrequency(&f);
         return f;
     }();
+    return 1000.0 * static_cast<double>(counter) / static_cast<double>(frequency.QuadPart);
+}
+
+double Now() {
     LARGE_INTEGER counter;
     ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return CounterMs(counter.QuadPart);
 }
+
+// The shared block the program writes its start marks into, one per round.
+class TraceBlock {
+public:
+    TraceBlock() {
+        m_mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(OrvStartTraceBlock),
+                                         ORV_START_TRACE_NAME);
+        if (m_mapping)
+            m_block = static_cast<OrvStartTraceBlock*>(
+                ::MapViewOfFile(m_mapping, FILE_MAP_WRITE, 0, 0, sizeof(OrvStartTraceBlock)));
+        if (m_block) std::memset(m_block, 0, sizeof(OrvStartTraceBlock));
+    }
+    ~TraceBlock() {
+        if (m_block) ::UnmapViewOfFile(m_block);
+        if (m_mapping) ::CloseHandle(m_mapping);
+    }
+    TraceBlock(const TraceBlock&) = delete;
+    TraceBlock& operator=(const TraceBlock&) = delete;
+
+    // The first time of each mark, in ms after start, in the order taken.
+    // Read once the program has ended.
+    std::vector<std::pair<std::string, double>> FirstMarks(double start) const {
+        std::vector<std::pair<std::string, double>> marks;
+        if (!m_block) return marks;
+        const LONG taken = m_block->count;
+        const LONG count = std::min(taken, OrvStartTraceBlock::kCapacity);
+        std::vector<const OrvStartTraceBlock::Mark*> sorted;
+        for (LONG i = 0; i < count; ++i) sorted.push_back(&m_block->marks[i]);
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const auto* a, const auto* b) { return a->counter < b->counter; });
+        for (const auto* mark : sorted) {
+            std::string name(mark->name, strnlen(mark->name, sizeof mark->name));
+            bool seen = false;
+            for (const auto& m : marks) seen = seen || m.first == name;
+            if (!seen) marks.emplace_back(name, CounterMs(mark->counter) - start);
+        }
+        return marks;
+    }
+
+private:
+    HANDLE m_mapping = nullptr;
+    OrvStartTraceBlock* m_block = nullptr;
+};
 
 // Pixels of the window's client area unlike its commonest colour.
 int Ink(HWND window, COLORREF* commonest = nullptr) {
@@ -79,6 +133,42 @@ int Ink(HWND window, COLORREF* commonest = nullptr) {
     return static_cast<int>(pixels.size() - most);
 }
 
+// The modules a process has loaded: the program's own beside the system's
+// (Wine's built-in ones cost a load each, like the program's).
+std::vector<std::string> Modules(HANDLE process) {
+    std::vector<std::string> names;
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!::EnumProcessModules(process, modules, sizeof modules, &bytes)) return names;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+        char name[MAX_PATH] = {};
+        if (!::GetModuleBaseNameA(process, modules[i], name, sizeof name)) continue;
+        // A module away from the base its file asks for was relocated: its
+        // fixed-up pages are private copies, and fixing them took time.
+        IMAGE_DOS_HEADER dos{};
+        IMAGE_NT_HEADERS nt{};
+        const char* base = reinterpret_cast<const char*>(modules[i]);
+        SIZE_T read = 0;
+        bool relocated = false;
+        if (::ReadProcessMemory(process, base, &dos, sizeof dos, &read) &&
+            ::ReadProcessMemory(process, base + dos.e_lfanew, &nt, sizeof nt, &read))
+            relocated = reinterpret_cast<ULONG_PTR>(modules[i]) != static_cast<ULONG_PTR>(nt.OptionalHeader.ImageBase);
+        names.push_back(std::string(name) + (relocated ? " (relocated)" : ""));
+    }
+    return names;
+}
+
+// Private bytes of a process. Wine leaves PrivateUsage at 0; the page-file
+// usage is the same quantity (the committed private bytes) on Windows, and
+// under Wine its resident anonymous memory.
+SIZE_T PrivateBytes(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+        return 0;
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
+
 struct Started {
     PROCESS_INFORMATION process{};
     double start = 0;
@@ -112,7 +202,7 @@ void End(Started& started, HWND window, WPARAM closeCode) {
 }
 
 // Milliseconds to the hello window's painted colour; -1 on failure.
-double HelloRound() {
+double HelloRound(std::vector<std::string>* modules, SIZE_T* privateBytes, DWORD idleMs) {
     Started started;
     if (!Start("HelloWindow.exe", &started)) return -1;
     HWND window = nullptr;
@@ -125,12 +215,20 @@ double HelloRound() {
             break;
         }
     }
+    if (modules && end > 0) *modules = Modules(started.process.hProcess);
+    if (privateBytes && end > 0) {
+        ::Sleep(idleMs);
+        *privateBytes = PrivateBytes(started.process.hProcess);
+    }
     End(started, window, 0);
     return end < 0 ? -1 : end - started.start;
 }
 
-// Milliseconds to Orvane's tree on screen; its private bytes after idle.
-double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs) {
+// Milliseconds to Orvane's tree on screen; its private bytes after idle;
+// its start marks.
+double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs, std::vector<std::pair<std::string, double>>* marks,
+                   std::vector<std::string>* modules) {
+    TraceBlock trace;
     Started started;
     if (!Start("Orvane.exe", &started)) return -1;
     HWND window = nullptr;
@@ -152,18 +250,39 @@ double OrvaneRound(SIZE_T* privateBytes, DWORD idleMs) {
             if (end > 0) break;
         }
     }
+    if (modules && end > 0) *modules = Modules(started.process.hProcess);
     if (privateBytes && end > 0) {
         ::Sleep(idleMs);
-        PROCESS_MEMORY_COUNTERS_EX counters{};
-        counters.cb = sizeof counters;
-        if (::GetProcessMemoryInfo(started.process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                   sizeof counters))
-            // Wine leaves PrivateUsage at 0; the page-file usage is the same
-            // quantity (the committed private bytes) on Windows.
-            *privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+        *privateBytes = PrivateBytes(started.process.hProcess);
     }
     End(started, window, 1);
+    if (marks) {
+        *marks = trace.FirstMarks(started.start);
+        if (end > 0) marks->emplace_back("tree on screen (seen by the benchmark)", end - started.start);
+    }
     return end < 0 ? -1 : end - started.start;
+}
+
+// The time a round spent waiting for the servers where nothing else could
+// go on (ms), from its marks: the log-in answer after the window is built,
+// the chat log-in (from the log-in answer to the chat's identity), and the
+// tree's answer after the window is shown. -1 when a mark is missing.
+double ServerShare(const std::vector<std::pair<std::string, double>>& marks) {
+    auto at = [&](const char* name) {
+        for (const auto& mark : marks)
+            if (mark.first == name) return mark.second;
+        return -1.0;
+    };
+    const double logInPosted = at("connect: check-user posted"), logInReceived = at("connect: check-user received");
+    const double windowCreated = at("main window created"), logInAnswering = at("connect: check-user answering");
+    const double chatConnected = at("chat connected"), windowShown = at("main window shown");
+    const double treePosted = at("connect: get-tree posted"), treeReceived = at("connect: get-tree received");
+    for (double t : {logInPosted, logInReceived, windowCreated, logInAnswering, chatConnected, windowShown, treePosted,
+                     treeReceived})
+        if (t < 0) return -1;
+    return std::max(0.0, logInReceived - std::max(logInPosted, windowCreated)) +
+           std::max(0.0, chatConnected - logInAnswering) +
+           std::max(0.0, treeReceived - std::max(treePosted, windowShown));
 }
 
 double Median(std::vector<double> values) {
@@ -176,23 +295,51 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    std::vector<double> hello, orvane;
-    SIZE_T privateBytes = 0;
+    std::vector<double> hello, orvane, own, ratio;
+    std::vector<std::string> helloModules, orvaneModules;
+    SIZE_T privateBytes = 0, helloBytes = 0;
+    std::vector<std::string> markOrder;
+    std::map<std::string, std::vector<double>> markTimes;
     for (int i = 0; i < rounds; ++i) {
-        const double h = HelloRound();
-        const double o = OrvaneRound(i + 1 == rounds ? &privateBytes : nullptr, 10000);
+        const bool last = i + 1 == rounds;
+        const double h = HelloRound(last ? &helloModules : nullptr, last ? &helloBytes : nullptr, 10000);
+        std::vector<std::pair<std::string, double>> marks;
+        const double o = OrvaneRound(last ? &privateBytes : nullptr, 10000, &marks, last ? &orvaneModules : nullptr);
+        for (const auto& mark : marks) {
+            if (!markTimes.count(mark.first)) markOrder.push_back(mark.first);
+            markTimes[mark.first].push_back(mark.second);
+        }
         if (h < 0 || o < 0) {
             std::fprintf(stderr, "round %d failed (hello %.0f, orvane %.0f)\n", i + 1, h, o);
             return 1;
         }
         hello.push_back(h);
         orvane.push_back(o);
-        std::printf("round %d: hello %.1f ms, orvane %.1f ms\n", i + 1, h, o);
+        const double share = ServerShare(marks);
+        if (share >= 0) {
+            own.push_back(o - share);
+            ratio.push_back((o - share) / h);
+        }
+        std::printf("round %d: hello %.1f ms, orvane %.1f ms, of which waiting for the servers %.1f ms\n", i + 1, h,
+                    o, share);
         std::fflush(stdout);
     }
     std::printf("median: hello %.1f ms, orvane %.1f ms; fastest: hello %.1f ms, orvane %.1f ms\n", Median(hello),
                 Median(orvane), *std::min_element(hello.begin(), hello.end()),
                 *std::min_element(orvane.begin(), orvane.end()));
-    std::printf("orvane private memory after 10 s idle: %.1f MB\n", privateBytes / (1024.0 * 1024.0));
+    if (!own.empty())
+        std::printf("orvane without the servers' share: median %.1f ms, fastest %.1f ms; median ratio to hello %.2f\n",
+                    Median(own), *std::min_element(own.begin(), own.end()), Median(ratio));
+    std::stable_sort(markOrder.begin(), markOrder.end(), [&](const std::string& a, const std::string& b) {
+        return Median(markTimes[a]) < Median(markTimes[b]);
+    });
+    std::printf("Orvane's steps, ms after CreateProcess (median of the rounds that reached them):\n");
+    for (const std::string& name : markOrder)
+        std::printf("  %8.1f  %s (%zu of %d)\n", Median(markTimes[name]), name.c_str(), markTimes[name].size(), rounds);
+    std::printf("modules loaded: hello %zu, orvane %zu once its tree shows:", helloModules.size(), orvaneModules.size());
+    for (const std::string& name : orvaneModules) std::printf(" %s", name.c_str());
+    std::printf("\n");
+    std::printf("private memory after 10 s idle: orvane %.1f MB, hello %.1f MB\n", privateBytes / (1024.0 * 1024.0),
+                helloBytes / (1024.0 * 1024.0));
     return 0;
 }

@@ -90,6 +90,54 @@ TEST(FrameDrawing, ContentTilesFromTheClientOriginUntilTheSizeIsCovered) {
     EXPECT_EQ(inside.Pixel(3, 3), kWhite);
 }
 
+TEST(FrameDrawing, ContentUnderAClipRegionIsTheUnclippedTilingThereAndNothingElsewhere) {
+    NinePartSkin skin = MakeNinePartSkin();
+    const int width = 61, height = 47;
+    Canvas whole(width, height);
+    ASSERT_TRUE(ClsFrameDrawer::FillContent(whole.Hdc(), skin.frame.get(), width, height));
+    // Clips that start and end inside tiles, at tile edges, past the area,
+    // and with the device origin moved (the clip box is in logical units).
+    const struct {
+        RECT clip;
+        POINT origin;
+    } cases[] = {
+        {{13, 9, 30, 22}, {0, 0}}, {{0, 0, 8, 6}, {0, 0}},   {{40, 30, 90, 90}, {0, 0}},
+        {{5, 5, 6, 6}, {0, 0}},    {{10, 7, 27, 19}, {-5, -3}}, {{-20, -20, 3, 70}, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        Canvas clipped(width, height);
+        // Regions are in device units: logical + origin.
+        HRGN region = ::CreateRectRgn(c.clip.left + c.origin.x, c.clip.top + c.origin.y, c.clip.right + c.origin.x,
+                                      c.clip.bottom + c.origin.y);
+        ::SelectClipRgn(clipped.Hdc(), region);
+        ::DeleteObject(region);
+        ::SetViewportOrgEx(clipped.Hdc(), c.origin.x, c.origin.y, nullptr);
+        ASSERT_TRUE(ClsFrameDrawer::FillContent(clipped.Hdc(), skin.frame.get(), width, height));
+        ::SetViewportOrgEx(clipped.Hdc(), 0, 0, nullptr);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                // Device pixel (x, y) is logical (x - origin).
+                const int lx = x - c.origin.x, ly = y - c.origin.y;
+                const bool inside = lx >= c.clip.left && lx < c.clip.right && ly >= c.clip.top && ly < c.clip.bottom &&
+                                    lx >= 0 && ly >= 0 && lx < width && ly < height;
+                const COLORREF want = inside ? whole.Pixel(lx, ly) : kWhite;
+                ASSERT_EQ(clipped.Pixel(x, y), want) << "clip (" << c.clip.left << ", " << c.clip.top << ", "
+                                                     << c.clip.right << ", " << c.clip.bottom << ") pixel (" << x
+                                                     << ", " << y << ")";
+            }
+    }
+
+    // An empty clip region draws nothing and still counts as filled.
+    Canvas empty(width, height);
+    HRGN none = ::CreateRectRgn(0, 0, 0, 0);
+    ::SelectClipRgn(empty.Hdc(), none);
+    ::DeleteObject(none);
+    EXPECT_TRUE(ClsFrameDrawer::FillContent(empty.Hdc(), skin.frame.get(), width, height));
+    ::SelectClipRgn(empty.Hdc(), nullptr);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) ASSERT_EQ(empty.Pixel(x, y), kWhite) << "(" << x << ", " << y << ")";
+}
+
 TEST(FrameDrawing, WithoutRecordImageOrContentCellNothingIsDrawn) {
     NinePartSkin skin = MakeNinePartSkin();
     Canvas canvas(30, 30);

@@ -5,6 +5,9 @@
 #include "OrvWireCodec.h"
 
 #include "AfxTrace.h"
+#include "OrvStartTrace.h"
+
+#include <string>
 
 namespace {
 
@@ -231,8 +234,10 @@ std::unique_ptr<OrvAnswerRecord> OrvConnectChannel::Perform(Worker& worker, cons
     auto answer = std::make_unique<OrvAnswerRecord>();
     answer->commandId = job.commandId;
     try {
+        if (OrvStartTracing()) OrvStartMark(("connect: " + std::string(spec->path) + " posted").c_str());
         const OrvHttpResult_t result = worker.client.Post(
             job.url, spec->path, job.body, job.connectMs, job.receiveMs, kOrvMaxAnswerBytes);
+        if (OrvStartTracing()) OrvStartMark(("connect: " + std::string(spec->path) + " received").c_str());
         answer->length = static_cast<long>(result.body.size());
         if (!result.ok) {
             answer->failed = true;
@@ -296,6 +301,8 @@ LRESULT OrvConnectChannel::OnWindowMessage(UINT message, WPARAM wParam, LPARAM l
     if (!answer) return 0;
     if (answer->commandId != ORVCMD_POLL) m_pending.fetch_sub(1);
     WatchAnswer(*answer);
+    const OrvCommandSpec_t* answered = OrvStartTracing() ? OrvFindCommand(answer->commandId) : nullptr;
+    if (answered) OrvStartMark(("connect: " + std::string(answered->path) + " answering").c_str());
     // The owner may destroy the manager inside an answer operation: from the
     // first call on, only locals are touched, and nothing follows its end.
     const std::shared_ptr<bool> alive = m_alive;

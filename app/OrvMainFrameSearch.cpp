@@ -74,7 +74,7 @@ void OrvMainFrame::Search(const CString& text) {
     }
     const CString words = OrvQueryCheck::ToWords(text);
     const CString session = GetSessionId();
-    EnableSearchButtons(false, true);
+    if (OrvSearchCtrl* control = SearchControl()) control->SetEnabledSearchButton(false);
     ShowBusyLook();
     const bool started = m_workers.Start([this, words, session] {
         m_busy = true;
@@ -132,7 +132,7 @@ void OrvMainFrame::SearchPath(const OrvChatUser& user) {
 
 void OrvMainFrame::StartPathSearch(const OrvPathQuery& query) {
     const CString session = GetSessionId();
-    EnableSearchButtons(true, false);
+    if (OrvPathFinderCtrl* finder = PathFinder()) finder->SetEnabledSearchButton(false);
     ShowBusyLook();
     const bool started = m_workers.Start([this, query, session] {
         m_busy = true;

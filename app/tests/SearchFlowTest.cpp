@@ -9,6 +9,7 @@
 #include "DemoNetwork.h"
 
 #include "OrvApp.h"
+#include "OrvChatUser.h"
 
 #include "CNodesList.h"
 #include "CRootItem.h"
@@ -483,6 +484,48 @@ TEST_F(SearchFlow, AResultsMenuAndADroppedTreeNodePlaceContactsAtThePathEnds) {
     EXPECT_EQ(PathIds(), JsonValues(answer, "id")) << answer;
     EXPECT_EQ(paths->GetPath(0)->GetSteps(), std::stoi(DemoNetwork::JsonString(answer, "hops")));
     Shot("orvane_search_10_path_from_tree.bmp");
+}
+
+TEST_F(SearchFlow, TheTreesMenuPlacesEndsAndTheChatAsksForAPath) {
+    ORVCONTACTINFO node;
+    {
+        const OrvContactArray& tree = frame->GetCurrentTree();
+        ASSERT_GE(tree.Count(), 3);
+        node = tree[2];
+    }
+    // "Set as source" and "Set as destination" of the tree's menu, carried
+    // out by the navigation worker and placed on this thread.
+    const ORVNAVIGATEINFO from{ORVNAV_COMMAND, ORVNAVCMD_PATH_FROM, &node};
+    ASSERT_NE(frame->Navigate(&from), 0);
+    ASSERT_TRUE(Until([&] { return finder->GetPathSearchSource().GetContact().id == node.id; }, 20000));
+    ASSERT_TRUE(Until([&] { return !frame->IsNavigating(); }, 20000));
+    const ORVCONTACTINFO own = frame->GetOwnRecord();
+    const ORVNAVIGATEINFO to{ORVNAV_COMMAND, ORVNAVCMD_PATH_TO, &own};
+    ASSERT_NE(frame->Navigate(&to), 0);
+    ASSERT_TRUE(Until([&] { return finder->GetPathSearchDestination().GetContact().id == own.id; }, 20000));
+    ASSERT_TRUE(Until([&] { return !frame->IsNavigating(); }, 20000));
+    Shot("orvane_search_15_ends_from_tree.bmp");
+
+    // A path from the chat: the partner's identity without its letter is
+    // the destination, the member the source; a second one while the
+    // first runs is refused with the communication message.
+    OrvChatUser partner;
+    partner.identity = "O" + node.id;
+    const int answers = frame->GetPathAnswerCount();
+    frame->SearchPath(partner);
+    EXPECT_TRUE(frame->IsSearching());
+    frame->SearchPath(partner);
+    ASSERT_EQ(frame->messenger.shown.size(), 1u);
+    EXPECT_EQ(frame->messenger.shown[0].text, "Failed to communicate with server.\r\nPlease Try again.");
+    EXPECT_EQ(frame->messenger.shown[0].caption, "Error");
+    EXPECT_EQ(frame->messenger.shown[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    frame->messenger.shown.clear();
+    ASSERT_TRUE(Until([&] { return frame->GetPathAnswerCount() > answers && !frame->IsSearching(); }));
+    const std::string answer = Post("/api/v1/search-path", std::string(R"({"source":")") + frame->GetUserId() +
+                                                              R"(","destination":")" + node.id.GetString() +
+                                                              R"(","session":")" + Session() + "\"}");
+    EXPECT_EQ(PathIds(), JsonValues(answer, "id")) << answer;
+    EXPECT_TRUE(frame->IsWindowVisible());
 }
 
 TEST_F(SearchFlow, AnswersFillTheRealListsAndGiveTheButtonsBack) {

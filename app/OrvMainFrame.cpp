@@ -514,6 +514,10 @@ int OrvMainFrame::OnCreate(LPCREATESTRUCTA create) {
         CreateControls_t controls;
         controls.Parent = this;
         controls.Navigate = this;
+        controls.Search = this;
+        controls.SearchPath = this;
+        controls.SearchResult = this;
+        controls.SearchPathResult = this;
         m_skinReader->CreateControls(&controls);
         OrvStartMark("controls created");
     }
@@ -789,6 +793,10 @@ LRESULT OrvMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return m_skinReader->ParentSizing(m_hWnd, message, wParam, lParam);
     if ((message == WM_QUERYNEWPALETTE || message == WM_PALETTECHANGED) && m_skinReader)
         m_skinReader->PaletteChanged(message, wParam);
+    if (message == kSearchTaskMessage) {
+        RunSearchTasks();
+        return 0;
+    }
     if (message == kVersionCheckMessage) {
         m_versionCheck.OnConnected(GetSessionId());
         return 0;
@@ -898,8 +906,8 @@ void OrvMainFrame::LoadMemberData() {
         DoGetStartInfoCommand(sessionId);
         if (!WaitWhileBusyOnWorker()) return;
     }
-    // The member's own record becomes the path finder's source once the
-    // path finder is part of the main window.
+    // The member's own record becomes the path finder's source.
+    PostSearchTask([this] { PlaceOwnRecordAsSource(); });
 }
 
 void OrvMainFrame::OnChatConnected() {
@@ -1093,7 +1101,6 @@ BOOL OrvMainFrame::IsAway() { return m_status == stAway; }
 BOOL OrvMainFrame::Reserved() { return TRUE; }
 BOOL OrvMainFrame::IsHideEmail() { return m_hiddenEmail; }
 void OrvMainFrame::OpenPrivateChat(const OrvChatUser&) {}
-void OrvMainFrame::SearchPath(const OrvChatUser&) {}
 void OrvMainFrame::ShowTree(const OrvChatUser& user) {
     if (user.identity.GetLength() < 2) return;
     ORVCONTACTINFO contact;

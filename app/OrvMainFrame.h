@@ -24,6 +24,7 @@
 #include "OrvWorkers.h"
 
 #include "OrvIUpdateHost.h"
+#include "OrvQueryCheck.h"
 #include "OrvVersionCheck.h"
 
 #include "COrvChat.h"
@@ -35,6 +36,10 @@
 #include "OrvContactArray.h"
 #include "OrvFavorites.h"
 #include "OrvNavigate.h"
+#include "OrvISearch.h"
+#include "OrvISearchPath.h"
+#include "OrvISearchPathResult.h"
+#include "OrvISearchResult.h"
 #include "OrvRegistry.h"
 #include "OrvState.h"
 
@@ -54,6 +59,10 @@ class CSWindow;
 class CTreeControl;
 class ClsSkinnedMainMenu;
 class OrvLocaleManager;
+class OrvPathFinderCtrl;
+class OrvPathFinderResultCtrl;
+class OrvSearchCtrl;
+class OrvSearchResultCtrl;
 class OrvSkinReader;
 class OrvSoundReader;
 class OrvWaitDialog;
@@ -63,7 +72,11 @@ class OrvMainFrame : public CWnd,
                      public OrvIUpdateHost,
                      public ClsSkinnedControl,
                      public IIRCOrvMain,
-                     public OrvINavigate {
+                     public OrvINavigate,
+                     public OrvISearch,
+                     public OrvISearchPath,
+                     public OrvISearchResult,
+                     public OrvISearchPathResult {
 public:
     enum SessionState : int {
         ssOffline = 0,
@@ -206,6 +219,22 @@ public:
     void SetUserColor(char code) override;
 
     const char* GetRuntimeClassName() const override;
+
+    // Searches and search-paths (OrvMainFrameSearch.cpp): the requests of
+    // the search control and the path finder, what the two result lists
+    // report, and the path finder's part of the navigation commands.
+    void Search(const CString& text) override;
+    void SearchPath(const ORVPATHREQUEST* request) override;
+    void OnResult(const ORVNAVIGATEINFO* info) override;
+    void OnPathResult(const ORVNAVIGATEINFO* info) override;
+    // A search or path request runs (from the request until its answer).
+    bool IsSearching() const { return m_searching; }
+    // How many search answers (10) and path answers (16, 17) arrived.
+    int GetSearchAnswerCount() const { return m_searchAnswers; }
+    int GetPathAnswerCount() const { return m_pathAnswers; }
+    // Work a worker hands to the user-interface thread (message
+    // kSearchTaskMessage); dropped when the window is gone.
+    static constexpr UINT kSearchTaskMessage = WM_APP + 0x320;
 
 protected:
     // The window.
@@ -408,6 +437,31 @@ private:
     OrvContactArray m_currentTree;
     OrvContactArray m_lastSearch;
     OrvContactArray m_lastPaths;
+
+    // Searches and search-paths (OrvMainFrameSearch.cpp).
+    bool EnsureSession();
+    void StartPathSearch(const OrvPathQuery& query);
+    void ActOnResult(const ORVNAVIGATEINFO* info);
+    void RunPathCommand(int command, const ORVCONTACTINFO& contact);
+    void PlaceOwnRecordAsSource();
+    void PostSearchTask(std::function<void()> task);
+    void RunSearchTasks();
+    void ShowBusyLook();
+    void EndBusyLook();
+    void EnableSearchButtons(bool search, bool path);
+    void FillSearchResults(const OrvContactArray& records);
+    void FillPathResults(int pathCount, const ORVPATHINFO* paths);
+    void ShowPathEnds(const CString& source, const CString& destination);
+    OrvSearchCtrl* SearchControl() const;
+    OrvPathFinderCtrl* PathFinder() const;
+    OrvSearchResultCtrl* SearchResults() const;
+    OrvPathFinderResultCtrl* PathResults() const;
+    std::atomic<bool> m_searching{false};
+    std::atomic<int> m_searchAnswers{0};
+    std::atomic<int> m_pathAnswers{0};
+    bool m_busyLook = false;  // the panel's clock runs for a request
+    CCriticalSection m_searchTaskLock;
+    std::vector<std::function<void()>> m_searchTasks;
 
     OrvWorkers m_workers;
 };

@@ -6,6 +6,9 @@
 #include "res/OrvResources.h"
 
 #include "CTreeControl.h"
+#include "OrvPathFinderCtrl.h"
+#include "OrvPathFinderResultCtrl.h"
+#include "OrvSearchCtrl.h"
 #include "OrvContactInfo.h"
 
 #include "AfxTrace.h"
@@ -28,9 +31,9 @@ const char* const kTooManyResults =
 
 }  // namespace
 
-void OrvMainFrame::Prologue(const CString& code, bool setResult, bool) {
+void OrvMainFrame::Prologue(const CString& code, bool setResult, bool endBusyLook) {
     if (setResult) SetLastResult(code);
-    // The busy look (the wait cursor of the controls) ends with the answer.
+    if (endBusyLook) EndBusyLook();
 }
 
 void OrvMainFrame::MapError(int commandId, const CString& code) {
@@ -62,6 +65,12 @@ void OrvMainFrame::OnCommandFailed(CString commandId) {
     case ORVCMD_GET_TREE:
         if (CTreeControl* tree = GetTreeControl()) tree->setAComplete(true);
         m_treePending = false;
+        break;
+    case ORVCMD_SEARCH:
+    case ORVCMD_SEARCH_PATH:
+    case ORVCMD_SEARCH_PATH_KEYWORDS:
+        // No answer will come to give the buttons back.
+        EnableSearchButtons(true, true);
         break;
     default:
         break;
@@ -139,12 +148,14 @@ void OrvMainFrame::OnSearchAnswer(CString code, int count, ORVCONTACTINFO* recor
         if (count < 0 || !records) count = 0;
         OrvContactArray copy(records, count);
         for (int i = 0; i < copy.Count(); ++i) OrvNormaliseContact(copy[i], true);
-        // The rows go to the search result list once it is in the window.
+        FillSearchResults(copy);
         m_lastSearch = std::move(copy);
     } else if (!silent) {
         MapError(ORVCMD_SEARCH, code);
     }
+    if (OrvSearchCtrl* search = SearchControl()) search->SetEnabledSearchButton(true);
     m_silentSearch = false;
+    ++m_searchAnswers;
     ClearBusy();
 }
 
@@ -275,17 +286,22 @@ OrvContactArray CollectPaths(int pathCount, const ORVPATHINFO* paths) {
 
 }  // namespace
 
-void OrvMainFrame::OnSearchPathAnswer(CString code, CString, CString, CString, int pathCount, ORVPATHINFO* paths) {
+void OrvMainFrame::OnSearchPathAnswer(CString code, CString sourceEmail, CString destination, CString,
+                                      int pathCount, ORVPATHINFO* paths) {
     Prologue(code);
     if (code == "0") {
         if (pathCount > kMaxResults) {
             pathCount = kMaxResults;
             ShowMessage(kTooManyResults, "Search results", MB_OK | MB_ICONINFORMATION);
         }
-        // The path result list and the path finder take their part once
-        // they are in the window.
+        if (pathCount < 0 || !paths) pathCount = 0;
+        FillPathResults(pathCount, paths);
         m_lastPaths = CollectPaths(pathCount, paths);
+        ShowPathEnds(sourceEmail, destination);
     }
+    // Another code shows nothing; the button comes back either way.
+    if (OrvPathFinderCtrl* finder = PathFinder()) finder->SetEnabledSearchButton(true);
+    ++m_pathAnswers;
     ClearBusy();
 }
 
@@ -296,11 +312,16 @@ void OrvMainFrame::OnSearchPathByKeywordAnswer(CString code, int pathCount, ORVP
             pathCount = kMaxResults;
             ShowMessage(kTooManyResults, "Search results", MB_OK | MB_ICONINFORMATION);
         }
+        if (pathCount < 0 || !paths) pathCount = 0;
+        FillPathResults(pathCount, paths);
         m_lastPaths = CollectPaths(pathCount, paths);
     } else {
+        if (OrvPathFinderResultCtrl* list = PathResults()) list->DeleteAllItems();
         m_lastPaths = OrvContactArray();
         MapError(ORVCMD_SEARCH_PATH_KEYWORDS, code);
     }
+    if (OrvPathFinderCtrl* finder = PathFinder()) finder->SetEnabledSearchButton(true);
+    ++m_pathAnswers;
     ClearBusy();
 }
 
@@ -467,6 +488,15 @@ void OrvMainFrame::RunNavigation(ORVNAVIGATEINFO request, std::unique_ptr<ORVCON
         RequestTree(own);
         break;
     }
+    case ORVNAV_COMMAND:
+        // The path finder's commands run where its windows live.
+        if (contact && (request.command == ORVNAVCMD_PATH_FROM || request.command == ORVNAVCMD_PATH_TO ||
+                        request.command == ORVNAVCMD_SEARCH_PATH)) {
+            const ORVCONTACTINFO target = *contact;
+            const int command = request.command;
+            PostSearchTask([this, command, target] { RunPathCommand(command, target); });
+        }
+        break;
     default:
         // The other requests (menus of the tree, the toolbar) belong to
         // features that are not in the program yet.

@@ -189,6 +189,8 @@ TEST_F(Shell, TheStartInformationShowsThePagesTextAndStoresTheShowAgainChoiceOnO
                                  "<script>alert('x')</script></body></html>");
     std::string shown, checked;
     bool sawBox = false;
+    int ink = 0, inkColours = 0;
+    COLORREF fieldBackground = 0;
     std::thread driver([&] {
         HWND box = WaitForStartInfoBox();
         if (!box) return;
@@ -201,6 +203,14 @@ TEST_F(Shell, TheStartInformationShowsThePagesTextAndStoresTheShowAgainChoiceOnO
         checked = ::SendDlgItemMessageA(box, IDC_START_INFO_AGAIN, BM_GETCHECK, 0, 0) == BST_CHECKED ? "on" : "off";
         ScreenPixels shot(rect);
         shot.Save("orvane_shell_start_info.bmp");
+        // The page's three lines are written in the field, none selected.
+        RECT field{};
+        ::GetWindowRect(::GetDlgItem(box, IDC_START_INFO_TEXT), &field);
+        const RECT lines{field.left - rect.left + 4, field.top - rect.top + 3, field.left - rect.left + 200,
+                         field.top - rect.top + 46};
+        ink = shot.InkCount(lines);
+        inkColours = shot.ColourCount(lines);
+        fieldBackground = shot.Commonest(lines);
         // The member clears "show again" and presses OK.
         ::SendDlgItemMessageA(box, IDC_START_INFO_AGAIN, BM_CLICK, 0, 0);
         ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_START_INFO_OK, BN_CLICKED),
@@ -212,6 +222,10 @@ TEST_F(Shell, TheStartInformationShowsThePagesTextAndStoresTheShowAgainChoiceOnO
     ASSERT_TRUE(sawBox) << "the box never came";
     EXPECT_EQ(shown, "News\r\nWelcome back\r\nAnn & Bob met 3 new people.");
     EXPECT_EQ(checked, "on") << "the box starts from the stored setting";
+    EXPECT_GT(ink, 150) << "the text is drawn";
+    EXPECT_GE(inkColours, 2);
+    EXPECT_GT(GetRValue(fieldBackground) + GetGValue(fieldBackground) + GetBValue(fieldBackground), 600)
+        << "a light field, not a selection band";
     EXPECT_FALSE(OrvRegistry().GetStatistic()) << "OK stored the cleared check box";
     frame.Exit();
 }

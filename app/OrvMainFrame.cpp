@@ -22,6 +22,7 @@
 #include "ClsSkinName.h"
 #include "ClsSkinnedMainMenu.h"
 #include "OrvLocaleManager.h"
+#include "OrvMessagePanelCtrl.h"
 #include "OrvPathFinderResultCtrl.h"
 #include "OrvSearchResultCtrl.h"
 #include "OrvSkinReader.h"
@@ -530,6 +531,7 @@ int OrvMainFrame::OnCreate(LPCREATESTRUCTA create) {
     if (m_skinReader) {
         m_skinReader->SetSkinByDirectory(skinDirectory);
         OrvStartMark("skin applied");
+        PlaceSplitter();
         if (OrvSearchResultCtrl* results = m_skinReader->GetSearchResultCtrl()) results->StretchLastColumn();
         if (OrvPathFinderResultCtrl* paths = m_skinReader->GetPathFinderResultCtrl()) paths->StretchLastColumn();
         m_skinReader->SetToolTipEnabled(true);
@@ -592,6 +594,8 @@ void OrvMainFrame::UpdateMenuStates() {
                    OrvStartupSetting::IsSet() ? "Do not run &Orvane on Start-up" : "Run &Orvane on Start-up");
     SetMenuCaption("&Tools", ID_TOOLS_START_INFO,
                    m_registry.GetStatistic() ? "Disable &message of the day" : "Enable &message of the day");
+    SetMenuCaption("&Help", ID_HELP_TIPS, m_helpTips ? "Disable help-&tip bubbles" : "Enable help-&tip bubbles");
+    UpdateToolbarState();
 }
 
 void OrvMainFrame::SetMenuCaption(const char* menuCaption, UINT command, const char* caption) {
@@ -679,6 +683,7 @@ void OrvMainFrame::OnRestoreWindowMessage() {
     if (m_sessionState == ssOnline) {
         m_mayShow = true;
         ShowWindow(m_state.GetWindowMode() == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        ShowBanner(1);
         SetFocus();
         SetForegroundWindow();
         BringWindowToTop();
@@ -719,6 +724,10 @@ void OrvMainFrame::OnActivate(UINT state, CWnd* other, BOOL minimized) {
 void OrvMainFrame::OnTimer(UINT_PTR id) {
     if (id == OrvVersionCheck::kRetryTimerId) {
         m_versionCheck.OnRetryTimer();
+        return;
+    }
+    if (id == kBannerTimerId) {
+        OnBannerTimer();
         return;
     }
     if (id == 3) {
@@ -766,6 +775,9 @@ BOOL OrvMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
     case ID_TOOLS_START_INFO:
         m_registry.SetStatistic(!m_registry.GetStatistic());
         UpdateMenuStates();
+        return TRUE;
+    case ID_HELP_TIPS:
+        ToggleHelpTips();
         return TRUE;
     case ID_HELP_TOPICS: {
         CString url = GetUrl();
@@ -828,7 +840,7 @@ LRESULT OrvMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
-    if (message == registered.changeBanner || message == kStartInfoMessage) return 0;
+    if (OnShellMessage(message, wParam, lParam)) return 0;
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
@@ -838,6 +850,8 @@ void OrvMainFrame::Connect() {
     if (m_connecting.exchange(true)) return;
     const CString email = m_registry.GetEmail();
     const CString password = m_registry.GetSerkey();
+    if (OrvMessagePanelCtrl* panel = m_skinReader ? m_skinReader->GetMessagePanelCtrl() : nullptr)
+        panel->SetUserName(GetDisplayName());
     m_timers.Stop(OrvSessionTimers::tReconnect);
     m_timers.Stop(OrvSessionTimers::tBlink);
     m_timers.Start(OrvSessionTimers::tBlink, kBlinkPeriodMs);
@@ -965,7 +979,7 @@ void OrvMainFrame::SessionLost() {
 
 void OrvMainFrame::ChangePresence(int status) {
     if (status == m_status) return;
-    if (m_chat.IsInChat()) {
+    if (IsInPrivateChat()) {
         ShowMessage("Please, close all private chats before changing mode", "Orvane", MB_OK | MB_ICONWARNING);
         return;
     }

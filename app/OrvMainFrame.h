@@ -191,6 +191,35 @@ public:
     // The last text meant for the notification cloud.
     const CString& GetUpdateNotice() const { return m_updateNotice; }
 
+    // Shell: the message panel's banner, the start information, the
+    // splitter's place, the toolbar's state, the help-tip switch
+    // (OrvMainFrameShell.cpp).
+    static constexpr UINT kBannerTimerId = 4;
+    // Sent by the navigation worker (and the tree's menus): open the private
+    // chat with (id, display name) or, both null, the chat rooms.
+    static constexpr UINT kOpenChatMessage = 4024;
+    // Navigation kind 5: the "Add/Remove Contacts" flow (wParam 5).
+    static constexpr UINT kContactsFlowMessage = 4026;
+    // The navigation worker moved the history: refresh the toolbar.
+    static constexpr UINT kShellStateMessage = WM_APP + 0x312;
+    static constexpr const char* kStartInfoFile = "_hinfo.html";
+    // Which address the banner shows: 1 active, 2 inactive, 0 emptied.
+    int GetBannerAddress() const { return m_bannerAddress; }
+    int GetBannerTicks() const { return m_bannerTicks; }
+    // A connecting worker runs.
+    bool IsConnecting() const { return m_connecting; }
+    // The seven toolbar buttons' rules, from the frame's state.
+    bool ToolbarButtonEnabled(int index);
+    // The splitter's place for a saved position: never closer than the
+    // default (the search control's width); the default without one.
+    int SplitterPlaceFor(unsigned long saved) const;
+    // The map page address of the session (empty: kinds 6 and command 8 do
+    // nothing).
+    void SetMapPageAddress(const CString& address);
+    // How often a 4024 and a 4026 arrived, for the traces and the tests.
+    int GetChatRequests() const { return m_chatRequests; }
+    int GetContactsFlowRequests() const { return m_contactsFlowRequests; }
+
     // OrvIUpdateHost.
     void SendVersionRequest(const CString& session, const CString& version) override;
     void ShowUpdateNotice(const CString& text) override;
@@ -331,6 +360,22 @@ private:
     void RunNavigation(ORVNAVIGATEINFO request, std::unique_ptr<ORVCONTACTINFO> contact);
     void ChangePresence(int status);
     void OnRestoreWindowMessage();
+    // Shell (OrvMainFrameShell.cpp).
+    void OnChangeBanner(WPARAM other, LPARAM stateAndMinimized);
+    void ShowBanner(int address);
+    void OnBannerTimer();
+    void OnStartInfoMessage();
+    void PlaceSplitter();
+    void UpdateToolbarState();
+    void OnOpenChatMessage(WPARAM id, LPARAM name);
+    void OnContactsFlowMessage(WPARAM first);
+    void RunToolbarRequest(const ORVNAVIGATEINFO& request);
+    void ToggleHelpTips();
+    // True while the chat engine has a private chat running (a seam for the
+    // tests, which cannot open one without a second member).
+    virtual bool IsInPrivateChat();
+    // Handles the shell's messages; true when message was one of them.
+    bool OnShellMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The downloaded update waits: ask the member, and exit on consent.
     void OnStartUpgradeMessage();
     void Shutdown();
@@ -462,6 +507,14 @@ private:
     bool m_busyLook = false;  // the panel's clock runs for a request
     CCriticalSection m_searchTaskLock;
     std::vector<std::function<void()>> m_searchTasks;
+    // Shell.
+    int m_bannerAddress = 0;
+    int m_bannerTicks = 0;
+    int m_chatRequests = 0;
+    int m_contactsFlowRequests = 0;
+    bool m_helpTips = true;
+    bool m_startInfoOpen = false;
+    CString m_mapPageAddress;
 
     OrvWorkers m_workers;
 };

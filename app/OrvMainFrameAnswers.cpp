@@ -497,12 +497,19 @@ void OrvMainFrame::RunNavigation(ORVNAVIGATEINFO request, std::unique_ptr<ORVCON
             PostSearchTask([this, command, target] { RunPathCommand(command, target); });
         }
         break;
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+        RunToolbarRequest(request);
+        break;
     default:
         // The other requests (menus of the tree, the toolbar) belong to
         // features that are not in the program yet.
         break;
     }
     m_navigating = false;
+    if (m_hWnd) PostMessage(kShellStateMessage);
 }
 
 const char* OrvMainFrame::GetUserId() {

@@ -44,6 +44,8 @@ public:
     const CString& GetURL() const { return m_url; }
     // The address the page was last sent to.
     CString GetLocation() const { return m_browser.GetLocation(); }
+    // How often the page was sent to an address (loads and reloads).
+    int GetNavigationCount() const { return m_browser.GetNavigationCount(); }
 
     void SetUserName(const CString& name);
     const CString& GetUserName() const { return m_userName; }

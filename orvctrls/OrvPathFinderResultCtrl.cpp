@@ -1,5 +1,6 @@
 #include "OrvPathFinderResultCtrl.h"
 
+#include "OrvContactDrag.h"
 #include "OrvResultRules.h"
 #include "OrvRowBuffer.h"
 
@@ -189,6 +190,32 @@ BOOL OrvPathFinderResultCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM 
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->hwndFrom == GetSafeHwnd() && header->code == NM_CUSTOMDRAW) {
             if (result) *result = CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+            return TRUE;
+        }
+        if (header->hwndFrom == GetSafeHwnd() && header->code == LVN_BEGINDRAG) {
+            // A press on a name that moved away drags that person out; a
+            // press between names drags nobody.
+            int row = -1, person = -1;
+            PersonAt(reinterpret_cast<const NMLISTVIEW*>(lParam)->ptAction, row, person);
+            ORVCONTACTINFO contact;
+            bool found = false;
+            if (row >= 0) {
+                CSingleLock lock(m_lock);
+                const ClsContactInfo* who = row < static_cast<int>(m_rows.size())
+                                                ? m_rows[static_cast<size_t>(row)].path->GetAt(person)
+                                                : nullptr;
+                if (who) {
+                    contact = who->GetContact();
+                    found = true;
+                }
+            }
+            if (found) {
+                SetHover(-1, -1);
+                OrvContactDrag::Run(contact);
+            }
+            // The drag took the button's release: no click follows.
+            m_pressed = false;
+            if (result) *result = 0;
             return TRUE;
         }
     }

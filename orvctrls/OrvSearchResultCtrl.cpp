@@ -1,5 +1,6 @@
 #include "OrvSearchResultCtrl.h"
 
+#include "OrvContactDrag.h"
 #include "OrvRowBuffer.h"
 
 #include "OrvISearchResult.h"
@@ -163,6 +164,26 @@ BOOL OrvSearchResultCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lPar
         }
         if (header->hwndFrom == GetSafeHwnd() && header->code == NM_DBLCLK) {
             OnDblClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+            if (result) *result = 0;
+            return TRUE;
+        }
+        if (header->hwndFrom == GetSafeHwnd() && header->code == LVN_BEGINDRAG) {
+            // The list saw a press move away: the row's person is dragged
+            // out (onto the path finder, the main window ...).
+            const int row = reinterpret_cast<const NMLISTVIEW*>(lParam)->iItem;
+            ORVCONTACTINFO contact;
+            bool found = false;
+            {
+                CSingleLock lock(m_lock);
+                if (row >= 0 && row < static_cast<int>(m_rows.size())) {
+                    contact = m_rows[static_cast<size_t>(row)]->GetContact();
+                    found = true;
+                }
+            }
+            if (found) {
+                SetHoverRow(-1);
+                OrvContactDrag::Run(contact);
+            }
             if (result) *result = 0;
             return TRUE;
         }

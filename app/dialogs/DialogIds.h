@@ -11,6 +11,7 @@
 #define IDD_MANUAL_CONTACT 142
 #define IDD_ADD_REMOVE_CONTACTS 147
 #define IDD_CHANGE_EMAIL 154
+#define IDD_START_INFO 230
 
 // Wizard step 1.
 #define IDC_WIZARD_EMAIL 1029
@@ -57,3 +58,7 @@
 #define IDC_NEW_EMAIL 1123
 #define IDC_CHANGE_OK 1102
 #define IDC_CHANGE_CANCEL 1105
+// The start-information box.
+#define IDC_START_INFO_TEXT 1300
+#define IDC_START_INFO_AGAIN 1301
+#define IDC_START_INFO_OK 1302

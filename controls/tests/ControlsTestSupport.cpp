@@ -141,10 +141,12 @@ int CountGdiObjects() {
     return live;
 }
 
-std::string Describe(COLORREF color) {
-    char text[32];
-    std::snprintf(text, sizeof text, "RGB(%d, %d, %d)", GetRValue(color), GetGValue(color), GetBValue(color));
-    return text;
+COLORREF ImagePixel(const ClsBitMap& image, int x, int y) {
+    if (!image.GetIsValid() || x < 0 || y < 0 || x >= image.GetWidth() || y >= image.GetHeight()) return CLR_INVALID;
+    ClsBitMap& source = const_cast<ClsBitMap&>(image);
+    ClsBitMap::ScopedLock locked(source);
+    CDC* dc = source.Lock();
+    return dc ? ::GetPixel(dc->GetSafeHdc(), x, y) : CLR_INVALID;
 }
 
 }  // namespace ctltest

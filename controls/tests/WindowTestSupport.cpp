@@ -164,12 +164,6 @@ bool WaitForScreen(POINT point, COLORREF colour, unsigned timeoutMs) {
         timeoutMs);
 }
 
-std::string Describe(COLORREF colour) {
-    char text[40];
-    std::snprintf(text, sizeof text, "RGB(%d, %d, %d)", GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    return text;
-}
-
 }  // namespace wintest
 
 void PrintTo(const CRect& rect, std::ostream* out) {

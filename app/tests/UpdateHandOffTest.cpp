@@ -8,6 +8,7 @@
 // of the program folder, with OrvUpdate.exe beside it, all the way round.
 #include "AppTestSupport.h"
 #include "DemoNetwork.h"
+#include "MessageBoxWatch.h"
 
 #include "OrvApp.h"
 #include "OrvCheckDate.h"
@@ -27,6 +28,9 @@
 #include <vector>
 
 using apptest::DemoNetwork;
+using apptest::EnsureRichEdit;
+using apptest::ProgramDirectory;
+using orvtest::MessageBoxWatch;
 
 namespace {
 
@@ -34,21 +38,6 @@ const char* const kEmail = "demo1@example.com";
 const char* const kPassword = "orvane-demo-1";
 const char* const kArchiveName = "orvane-2.0.0.cab";
 const size_t kArchiveSize = 2 * 1024 * 1024 + 77;
-
-std::string ProgramDirectory() {
-    char path[1000] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    return std::string(OrvApp::DirectoryOf(path));
-}
-
-// The program folder holds riched20.dll, taken from the system folder.
-bool EnsureRichEdit(const std::string& directory) {
-    const std::string target = directory + "riched20.dll";
-    if (::GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    char system[MAX_PATH] = {};
-    ::GetSystemDirectoryA(system, MAX_PATH);
-    return ::CopyFileA((std::string(system) + "\\riched20.dll").c_str(), target.c_str(), FALSE) != FALSE;
-}
 
 const char* const kNoteName = "ReadMe-2.0.0.txt";
 const char* const kNote = "installed by the 2.0.0 update\r\n";
@@ -100,67 +89,6 @@ public:
 private:
     OrvSkinnedMessenger m_skinned;
 };
-
-// Finds the thread's consent box once it shows, reads its caption and text,
-// then presses OK. Driven by a thread timer, which the box's own message
-// loop dispatches.
-class ConsentBoxWatch {
-public:
-    ConsentBoxWatch() {
-        s_current = this;
-        m_timer = ::SetTimer(nullptr, 0, 20, &Tick);
-    }
-    ~ConsentBoxWatch() {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    ConsentBoxWatch(const ConsentBoxWatch&) = delete;
-    ConsentBoxWatch& operator=(const ConsentBoxWatch&) = delete;
-
-    HWND box = nullptr;
-    std::string caption;
-    std::string text;
-
-private:
-    static std::string TextOf(HWND window) {
-        char text[512] = {};
-        ::GetWindowTextA(window, text, sizeof text);
-        return text;
-    }
-    static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-        char className[16] = {};
-        if (::IsWindowVisible(window) && ::GetClassNameA(window, className, sizeof className) &&
-            ::lstrcmpA(className, "#32770") == 0) {
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static BOOL CALLBACK ReadStatic(HWND child, LPARAM text) {
-        char className[16] = {};
-        if (::GetClassNameA(child, className, sizeof className) && ::lstrcmpiA(className, "Static") == 0) {
-            const std::string line = TextOf(child);
-            if (!line.empty()) *reinterpret_cast<std::string*>(text) += line;
-        }
-        return TRUE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        ConsentBoxWatch* watch = s_current;
-        if (!watch || watch->box) return;
-        HWND found = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&found));
-        if (!found) return;
-        watch->box = found;
-        watch->caption = TextOf(found);
-        ::EnumChildWindows(found, &ReadStatic, reinterpret_cast<LPARAM>(&watch->text));
-        ::PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(found, IDOK)));
-    }
-
-    static ConsentBoxWatch* s_current;
-    UINT_PTR m_timer = 0;
-};
-ConsentBoxWatch* ConsentBoxWatch::s_current = nullptr;
 
 // A cabinet that stores files without compression: what the updater
 // unpacks, made here byte by byte. Checksum 0 means "not checked".
@@ -264,13 +192,6 @@ HWND MessageBoxTitled(const char* caption) {
     return nullptr;
 }
 
-BOOL CALLBACK AppendText(HWND child, LPARAM text) {
-    char line[256] = {};
-    ::GetWindowTextA(child, line, sizeof line);
-    *reinterpret_cast<std::string*>(text) += line;
-    return TRUE;
-}
-
 void PressOk(HWND box) {
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
 }
@@ -324,12 +245,7 @@ protected:
         const std::string archivePath = orvtest::WinePath(s_network->DataDir() + "/download/" + kArchiveName);
         std::ofstream(archivePath, std::ios::binary) << s_archive;
         s_archiveWritten = ReadWholeFile(archivePath) == s_archive;
-        OrvRegistry registry;
-        registry.SetUrl(s_network->Url().c_str());
-        registry.SetEmail(kEmail);
-        registry.SetSerkey(kPassword);
-        registry.Register();
-        registry.Logon();
+        apptest::StoreMember(s_network->Url(), kEmail, kPassword);
         s_richEdit = EnsureRichEdit(ProgramDirectory());
     }
     static void TearDownTestSuite() {
@@ -398,7 +314,7 @@ TEST_F(UpdateHandOff, TheFrameChecksOnceADayDownloadsTheOfferAndExitsForTheUpdat
     settings.SetVersionCheck(0);
     frame.GoOffline();
     ASSERT_EQ(frame.GetSessionState(), OrvMainFrame::ssOffline);
-    ConsentBoxWatch watch;
+    MessageBoxWatch watch;
     ASSERT_TRUE(Until([&] { return ReconnectedOnce(frame) && frame.GetSafeHwnd() == nullptr; }))
         << "checks " << frame.checksRun << ", requests " << frame.requests.size() << ", box "
         << (watch.box != nullptr) << "\n" << s_network->Logs();
@@ -481,8 +397,7 @@ TEST_F(UpdateHandOff, TheProgramHandsTheAgreedUpdateToTheUpdaterWhichInstallsItA
     ASSERT_TRUE(Until([&] {
         done = nullptr;
         while ((done = ::FindWindowExA(nullptr, done, "#32770", "Orvane Update"))) {
-            text.clear();
-            ::EnumChildWindows(done, &AppendText, reinterpret_cast<LPARAM>(&text));
+            text = MessageBoxWatch::StaticTexts(done);
             if (::IsWindowVisible(done) && text.find("Press OK to start Orvane.") != std::string::npos) return true;
         }
         return false;

@@ -3,13 +3,18 @@
 // chat server runs with its room keeper, the settings are the Wine prefix's
 // registry. A member on the newest version is checked once a day however
 // often he connects; on an older version the frame downloads the offer,
-// asks the member in a real message box and, on his consent, exits with the
-// archive and the version ready for the updater. Then Orvane.exe from a copy
+// asks the member in a real message box (skinned, checked pixel by pixel
+// against the skin's records and saved as update-consent.bmp) and, on his
+// consent, exits with the archive and the version ready for the updater. Then Orvane.exe from a copy
 // of the program folder, with OrvUpdate.exe beside it, all the way round.
 #include "AppTestSupport.h"
 #include "DemoNetwork.h"
 #include "MessageBoxWatch.h"
+#include "SkinnedNonClient.h"
 
+#include "CSButton.h"
+#include "CSMessageBox.h"
+#include "CSkin.h"
 #include "OrvApp.h"
 #include "OrvCheckDate.h"
 #include "OrvMainFrame.h"
@@ -89,6 +94,68 @@ public:
 private:
     OrvSkinnedMessenger m_skinned;
 };
+
+// A record the skin reader registered under name, held by ref; empty when
+// there is none of that kind.
+template <class T>
+void TakeRegistered(CSkinRecordRef<T>& ref, const char* name) {
+    S_STD_SKININFO* record = CSkin::GetInstance()->GetComponent(name);
+    T* typed = dynamic_cast<T*>(record);
+    if (record && !typed) record->Release();
+    ref.Reset(typed);
+}
+
+// The consent question as the member sees it: a message box skinned as it
+// opened with the "msbdialog" records of the skin in use (caption and
+// frame pixel for pixel), the dialogs' background behind the question, and
+// the question written on it. Saved as update-consent.bmp.
+void ExpectSkinnedConsentBox(HWND box) {
+    auto* messageBox = dynamic_cast<CSMessageBox*>(CWnd::FromHandlePermanent(box));
+    ASSERT_NE(messageBox, nullptr) << "the box was not skinned as it opened";
+    EXPECT_EQ(messageBox->GetSkin().GetThemeName(), CString("msbdialog"));
+    EXPECT_TRUE(messageBox->GetSkin().GetCaption().IsSkinned());
+    EXPECT_TRUE(messageBox->GetSkin().GetCaption().GetActive());
+    EXPECT_EQ(messageBox->GetSkin().GetCaption().GetCaptionText(), CString("Orvane AutoUpdate"));
+    auto* ok = dynamic_cast<CSButton*>(CWnd::FromHandlePermanent(::GetDlgItem(box, IDOK)));
+    ASSERT_NE(ok, nullptr) << "its OK button is not skinned";
+    EXPECT_EQ(ok->GetSkinName(), CString("msbdialog\\button"));
+    EXPECT_EQ(MessageBoxWatch::StaticTexts(box),
+              "Orvane has successfully downloaded the latest update.\r\nPlease, press OK to start upgrade.");
+
+    wintest::WindowSkin skin;
+    TakeRegistered(skin.caption, "msbdialog\\caption");
+    TakeRegistered(skin.frame, "msbdialog\\border");
+    TakeRegistered(skin.button, "msbdialog\\button");
+    TakeRegistered(skin.background, "dialog");
+    ASSERT_TRUE(skin.caption && skin.frame && skin.button && skin.background)
+        << "the skin reader registered no message box records";
+    wintest::NonClientView view;
+    view.skin = &skin;
+    const wintest::Pixels shot = wintest::CaptureWindow(box);
+    EXPECT_TRUE(wintest::ShowsSkinnedNonClient(shot, box, view));
+    EXPECT_GT(wintest::WrittenPixels(shot, box, *skin.caption.Get(), true), 20) << "the caption's text";
+
+    const CRect bounds = wintest::WindowOnScreen(box), client = wintest::ClientOnScreen(box);
+    const COLORREF background = skin.background->Color;
+    EXPECT_EQ(shot.At(client.left - bounds.left + 2, client.bottom - bounds.top - 2), background)
+        << "the background of the \"dialog\" record";
+    // The question's static: its two lines leave ink on that background.
+    HWND question = nullptr;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child && !question; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (MessageBoxWatch::TextOf(child).find("press OK") != std::string::npos) question = child;
+    ASSERT_NE(question, nullptr);
+    const CRect text = wintest::WindowOnScreen(question);
+    int ink = 0, plain = 0;
+    for (int y = text.top; y < text.bottom; ++y)
+        for (int x = text.left; x < text.right; ++x)
+            ++(shot.At(x - bounds.left, y - bounds.top) == background ? plain : ink);
+    EXPECT_GT(ink, 200) << "the question is not written on the box";
+    EXPECT_GT(plain, ink) << "the question does not stand on the dialogs' background";
+
+    // On the screen as in the box's own picture, then saved for a person.
+    ASSERT_TRUE(wintest::WaitForScreen(CPoint(bounds.left + 2, bounds.bottom - 2), shot.At(2, bounds.Height() - 2)));
+    EXPECT_TRUE(wintest::CaptureScreen(bounds).Save("update-consent.bmp"));
+}
 
 // A cabinet that stores files without compression: what the updater
 // unpacks, made here byte by byte. Checksum 0 means "not checked".
@@ -315,6 +382,7 @@ TEST_F(UpdateHandOff, TheFrameChecksOnceADayDownloadsTheOfferAndExitsForTheUpdat
     frame.GoOffline();
     ASSERT_EQ(frame.GetSessionState(), OrvMainFrame::ssOffline);
     MessageBoxWatch watch;
+    watch.inspect = [](HWND box) { ExpectSkinnedConsentBox(box); };
     ASSERT_TRUE(Until([&] { return ReconnectedOnce(frame) && frame.GetSafeHwnd() == nullptr; }))
         << "checks " << frame.checksRun << ", requests " << frame.requests.size() << ", box "
         << (watch.box != nullptr) << "\n" << s_network->Logs();

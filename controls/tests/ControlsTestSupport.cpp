@@ -3,8 +3,6 @@
 #include "BitmapFile.h"
 #include "TestSupport.h"
 
-#include <cstdio>
-
 namespace ctltest {
 
 Canvas::Canvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {

@@ -7,8 +7,6 @@
 #include "CBitmap.h"
 #include "CDC.h"
 
-#include <cstdio>
-
 namespace wintest {
 
 Pixels::Pixels(HBITMAP bitmap) {

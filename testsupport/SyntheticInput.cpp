@@ -49,4 +49,16 @@ void Press(WORD vk) {
     Key(vk, false);
 }
 
+void PressChord(WORD modifier, WORD key) {
+    INPUT inputs[4] = {};
+    for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = modifier;
+    inputs[1].ki.wVk = key;
+    inputs[2].ki.wVk = key;
+    inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs[3].ki.wVk = modifier;
+    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(4, inputs, sizeof(INPUT));
+}
+
 }  // namespace orvtest

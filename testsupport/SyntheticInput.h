@@ -17,5 +17,7 @@ void Click(int x, int y);
 void Key(WORD vk, bool down);
 // A key pressed and released.
 void Press(WORD vk);
+// Holds modifier down while key is pressed and released, in one input.
+void PressChord(WORD modifier, WORD key);
 
 }  // namespace orvtest

@@ -223,18 +223,6 @@ POINT ClientOrigin(HWND control, HWND host) {
     return POINT{origin.x - hostPlace.left, origin.y - hostPlace.top};
 }
 
-void PressChord(WORD modifier, WORD key) {
-    INPUT inputs[4] = {};
-    for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = modifier;
-    inputs[1].ki.wVk = key;
-    inputs[2].ki.wVk = key;
-    inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs[3].ki.wVk = modifier;
-    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(4, inputs, sizeof(INPUT));
-}
-
 ORVCONTACTINFO Person(const char* id, const char* first, const char* last, const char* email, int emailPrivate,
                       int canChat, const char* occupation) {
     ORVCONTACTINFO person;

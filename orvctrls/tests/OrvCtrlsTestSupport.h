@@ -10,6 +10,7 @@
 
 #include "OrvLocaleManager.h"
 #include "OrvSkinReader.h"
+#include "SyntheticInput.h"
 
 #include <windows.h>
 
@@ -132,7 +133,7 @@ POINT ClientOrigin(HWND control, HWND host);
 void RightClick();
 
 // Holds modifier down while key is tapped, through SendInput.
-void PressChord(WORD modifier, WORD key);
+using orvtest::PressChord;
 
 // A member who can chat, with a shown address.
 ORVCONTACTINFO Person(const char* id, const char* first, const char* last, const char* email,

@@ -17,6 +17,13 @@ CRect WindowRect(HWND window) {
     return rect;
 }
 
+// A screen point relative to the window's top left corner, as the caption
+// places its parts.
+CPoint WindowPoint(HWND window, POINT screen) {
+    const CRect bounds = WindowRect(window);
+    return CPoint(screen.x - bounds.left, screen.y - bounds.top);
+}
+
 // The close item of the window's system menu decides the close button.
 bool CanClose(HWND window) {
     HMENU menu = ::GetSystemMenu(window, FALSE);
@@ -401,10 +408,7 @@ void CCaption::CheckHover() {
     if (!window || m_tracking) return;
     CCaptionButton* over = nullptr;
     POINT cursor{};
-    if (::GetCursorPos(&cursor) && ::WindowFromPoint(cursor) == window) {
-        const CRect bounds = WindowRect(window);
-        over = ButtonAt(CPoint(cursor.x - bounds.left, cursor.y - bounds.top));
-    }
+    if (::GetCursorPos(&cursor) && ::WindowFromPoint(cursor) == window) over = ButtonAt(WindowPoint(window, cursor));
     CCaptionButton* hovered = nullptr;
     for (CCaptionButton* button : {&m_close, &m_maximize, &m_minimize})
         if (button->GetHover()) hovered = button;
@@ -513,8 +517,7 @@ LRESULT CCaption::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CONTEXTMENU:
             if (lParam != -1) {
                 const CPoint at = LParamPoint(lParam);
-                const CRect bounds = WindowRect(GetHookedWindow());
-                if (InCaption(HitTest(CPoint(at.x - bounds.left, at.y - bounds.top)))) {
+                if (InCaption(HitTest(WindowPoint(GetHookedWindow(), at)))) {
                     ShowSystemMenu(at);
                     return 0;
                 }
@@ -567,8 +570,7 @@ void CCaption::OnNcCalcSize(WMNCCalcSize_t& m) {
 
 void CCaption::OnNcHitTest(WMNCHitTest_t& m) {
     if (HWND window = GetHookedWindow(); window && IsSkinned()) {
-        const CRect bounds = WindowRect(window);
-        const UINT hit = HitTest(CPoint(m.XPos() - bounds.left, m.YPos() - bounds.top));
+        const UINT hit = HitTest(WindowPoint(window, POINT{m.XPos(), m.YPos()}));
         if (hit != HTNOWHERE) {
             m.Result = hit;
             return;
@@ -652,8 +654,7 @@ void CCaption::OnMouseMove(WMMouse_t& m) {
     }
     POINT at = m.Pos();
     ::ClientToScreen(window, &at);
-    const CRect bounds = WindowRect(window);
-    const bool over = ButtonAt(CPoint(at.x - bounds.left, at.y - bounds.top)) == m_tracking;
+    const bool over = ButtonAt(WindowPoint(window, at)) == m_tracking;
     if (over != m_tracking->GetPressed()) {
         m_tracking->SetPressed(over);
         m_tracking->SetHover(over);
@@ -670,8 +671,7 @@ void CCaption::OnLButtonUp(WMMouse_t& m) {
     }
     POINT at = m.Pos();
     ::ClientToScreen(window, &at);
-    const CRect bounds = WindowRect(window);
-    const UINT command = EndTracking(ButtonAt(CPoint(at.x - bounds.left, at.y - bounds.top)) == m_tracking);
+    const UINT command = EndTracking(ButtonAt(WindowPoint(window, at)) == m_tracking);
     m.Result = 0;
     // Last: the command may end the window, and this component with it.
     if (command) ::SendMessageA(window, WM_SYSCOMMAND, command, MAKELPARAM(at.x, at.y));

@@ -1,14 +1,12 @@
 #include "CSkinnedButton.h"
 
-#include "CClientDC.h"
-#include "CSkin.h"
-
 #include <commctrl.h>
 
 const UINT_PTR CSkinnedButton::kHoverTimer;
 const UINT CSkinnedButton::kHoverPeriodMs;
 
-CSkinnedButton::CSkinnedButton(ButtonSkinInfo_t* skin) : m_skin(skin) {}
+// The dotted focus rectangle 3 pixels inside the edge.
+CSkinnedButton::CSkinnedButton(ButtonSkinInfo_t* skin) : CSkinnedButtonBase(3), m_skin(skin) {}
 
 CSkinnedButton::~CSkinnedButton() { DestroyWindow(); }
 
@@ -23,8 +21,7 @@ bool CSkinnedButton::Create(CWnd* parent, UINT id) {
 
 void CSkinnedButton::SetSkinInfo(ButtonSkinInfo_t* skin) {
     m_skin = skin;
-    SetPos(nullptr);
-    RePaint();
+    ApplyRecord();
 }
 
 void CSkinnedButton::SetEnabled(bool enabled) {
@@ -46,47 +43,6 @@ int CSkinnedButton::GetBand() const {
     const bool keyboardPush = !m_pushed && m_hWnd && (GetState() & BST_PUSHED);
     if ((m_pushed && m_hovered) || keyboardPush) return bnPushed;
     return m_hovered ? bnHovered : bnNormal;
-}
-
-void CSkinnedButton::RePaint(CDC* dc) {
-    if (!m_hWnd) return;
-    const bool focused = ::GetFocus() == m_hWnd;
-    if (dc) {
-        Draw(dc->GetSafeHdc(), focused);
-        return;
-    }
-    CClientDC own(m_hWnd);
-    Draw(own.GetSafeHdc(), focused);
-}
-
-HDWP CSkinnedButton::SetPos(HDWP batch) {
-    if (!m_hWnd || !m_skin) return batch;
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
-    if (batch)
-        return ::DeferWindowPos(batch, m_hWnd, nullptr, m_skin->X, m_skin->Y, m_skin->Width, m_skin->Height, flags);
-    ::SetWindowPos(m_hWnd, nullptr, m_skin->X, m_skin->Y, m_skin->Width, m_skin->Height, flags);
-    return batch;
-}
-
-void CSkinnedButton::DrawItem(LPDRAWITEMSTRUCT item) {
-    if (item && item->hDC) Draw(item->hDC, (item->itemState & ODS_FOCUS) != 0);
-}
-
-void CSkinnedButton::Draw(HDC dc, bool focused) {
-    if (!dc || !m_hWnd || !m_skin || !m_skin->Image.GetIsValid()) return;
-    HWND parent = ::GetParent(m_hWnd);
-    if (!::IsWindowVisible(m_hWnd) || (parent && !::IsWindowVisible(parent))) return;
-    const int band = GetBand();
-    m_skin->Image.Draw(dc, 0, 0, m_skin->Width, m_skin->Height, 0, band * m_skin->Height);
-    // The picture has no focused state: the usual dotted rectangle shows
-    // keyboard focus, unless keyboard cues are hidden.
-    const LRESULT cues = ::SendMessageA(m_hWnd, WM_QUERYUISTATE, 0, 0);
-    if (focused && !(cues & UISF_HIDEFOCUS) && m_skin->Width > 8 && m_skin->Height > 8) {
-        RECT inside = {3, 3, m_skin->Width - 3, m_skin->Height - 3};
-        ::SetTextColor(dc, RGB(0, 0, 0));
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        ::DrawFocusRect(dc, &inside);
-    }
 }
 
 void CSkinnedButton::RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -114,24 +70,9 @@ void CSkinnedButton::SetHovered(bool hovered) {
 
 LRESULT CSkinnedButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) RelayToToolTip(message, wParam, lParam);
-    if (CSkin::WM_SKIN_CHANGED && message == CSkin::WM_SKIN_CHANGED) {
-        SetPos(nullptr);
-        RePaint();
-        return 0;
-    }
+    LRESULT painted = 0;
+    if (HandlePaintMessage(message, wParam, painted)) return painted;
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        HDC dc = ::BeginPaint(m_hWnd, &paint);
-        Draw(dc, ::GetFocus() == m_hWnd);
-        ::EndPaint(m_hWnd, &paint);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Draw(reinterpret_cast<HDC>(wParam), ::GetFocus() == m_hWnd);
-        return 0;
     case WM_MOUSEMOVE:
         ::SetTimer(m_hWnd, kHoverTimer, kHoverPeriodMs, nullptr);
         if (IsUnderCursor()) SetHovered(true);
@@ -184,17 +125,11 @@ LRESULT CSkinnedButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (m_skin) ClsBitMap::DoRealizePalette(&m_skin->Image, m_hWnd, false);
         RePaint();
         break;
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-    case BM_SETSTATE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
-    case WM_CAPTURECHANGED:
-    case WM_UPDATEUISTATE:
         RePaint();
         break;
     default:
+        RepaintAfter(message);
         break;
     }
     return result;

@@ -2,9 +2,8 @@
 // A push button drawn from the four-band image of its skin record: normal,
 // hovered, pushed and disabled.
 #include "ButtonSkinInfo.h"
+#include "CSkinnedButtonBase.h"
 #include "ControlsExport.h"
-
-#include "CButton.h"
 
 #include <windows.h>
 
@@ -12,7 +11,7 @@
 // change; the button borrows it. Its own enabled flag (SetEnabled) greys
 // the button and swallows clicks while the window stays enabled, so the
 // tool tip still sees the pointer over it; EnableWindow sets both.
-class CTL_API CSkinnedButton : public CButton {
+class CTL_API CSkinnedButton : public CSkinnedButtonBase {
 public:
     // The bands of the image, from the top.
     enum Band_e : int { bnNormal = 0, bnHovered = 1, bnPushed = 2, bnDisabled = 3 };
@@ -39,33 +38,22 @@ public:
     void SetEnabled(bool enabled);
     bool GetEnabled() const { return m_enabled; }
     void EnableWindow(bool enabled);
-    bool GetHovered() const { return m_hovered; }
-    bool GetPushed() const { return m_pushed; }
     // The band shown now: 3 disabled, 2 hovered and pushed (or pushed from
     // the keyboard), 1 hovered, 0 otherwise.
-    int GetBand() const;
-
-    // Draws the button now into dc, or into its own window when null.
-    void RePaint(CDC* dc = nullptr);
-    // Moves the window to the record's place (no z-order change, old bits
-    // not copied), through batch when one is given; returns the batch.
-    HDWP SetPos(HDWP batch);
-    void DrawItem(LPDRAWITEMSTRUCT item) override;
+    int GetBand() const override;
 
     const char* GetRuntimeClassName() const override;
 
 protected:
+    const SkinnedButtonRecord_t* GetRecord() const override { return m_skin; }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Draw(HDC dc, bool focused);
     void RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam);
     void SetHovered(bool hovered);
     bool IsUnderCursor() const;
 
     ButtonSkinInfo_t* m_skin;
     HWND m_toolTip = nullptr;
-    bool m_hovered = false;
-    bool m_pushed = false;
     bool m_enabled = true;
 };

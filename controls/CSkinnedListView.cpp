@@ -2,6 +2,7 @@
 
 #include "ClsFrameDrawer.h"
 #include "ClsListHeaderPainter.h"
+#include "ClsRowBuffer.h"
 
 #include "CScopedSelect.h"
 #include "CWindowDC.h"
@@ -369,8 +370,9 @@ BOOL CSkinnedListView::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam,
         if (result) *result = 0;
         return TRUE;
     }
-    if (header->code == NM_CUSTOMDRAW && m_headerSkin) {
-        if (result) *result = CustomDrawRow(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+    if (header->code == NM_CUSTOMDRAW && (DrawsOwnRows() || m_headerSkin)) {
+        auto& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
+        if (result) *result = DrawsOwnRows() ? CustomDrawOwnRow(draw) : CustomDrawRow(draw);
         return TRUE;
     }
     if (header->code == NM_RCLICK) {
@@ -399,6 +401,42 @@ LRESULT CSkinnedListView::CustomDrawRow(NMLVCUSTOMDRAW& draw) {
     }
     return CDRF_DODEFAULT;
 }
+
+LRESULT CSkinnedListView::CustomDrawOwnRow(NMLVCUSTOMDRAW& draw) {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    RECT bounds{};
+    if (!GetRowBounds(row, bounds)) return CDRF_DODEFAULT;
+    ClsRowBuffer buffer(draw.nmcd.hdc, bounds);
+    HDC dc = buffer.Dc();
+    const ControlBorderInfo_t* frame = GetBorder();
+    const COLORREF background =
+        (row % 2) ? m_secondRowColor : (frame ? frame->BgColor : ::GetSysColor(COLOR_WINDOW));
+    HBRUSH brush = ::CreateSolidBrush(background);
+    if (brush) {
+        ::FillRect(dc, &bounds, brush);
+        ::DeleteObject(brush);
+    }
+    DrawRow(dc, row, bounds);
+    return CDRF_SKIPDEFAULT;
+}
+
+bool CSkinnedListView::GetRowBounds(int row, RECT& bounds) const {
+    if (!m_hWnd) return false;
+    bounds = RECT{};
+    bounds.left = LVIR_BOUNDS;
+    return ::SendMessageA(m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)) != 0;
+}
+
+void CSkinnedListView::InvalidateRow(int row) {
+    RECT bounds{};
+    if (row >= 0 && GetRowBounds(row, bounds)) ::InvalidateRect(m_hWnd, &bounds, FALSE);
+}
+
+bool CSkinnedListView::DrawsOwnRows() const { return false; }
+
+void CSkinnedListView::DrawRow(HDC, int, const RECT&) {}
 
 void CSkinnedListView::OnItemClick(int) {}
 

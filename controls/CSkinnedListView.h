@@ -39,6 +39,7 @@ enum SortArrow_e : int32_t {
 class CTL_API CSkinnedListView : public ClsSkinnedWnd<CWnd> {
 public:
     static constexpr int kDefaultLeftMargin = 5;
+    static constexpr COLORREF kDefaultSecondRowColor = 0xFFEEEC;
 
     // A list for parent's client area with that control id; its window is
     // made by GetHandleC at the stored bounds.
@@ -60,6 +61,10 @@ public:
     // Fonts and borders for the list's own context menus (borrowed records).
     const MenuSkinInfo_t& GetMenuSkinInfo() const { return m_menuSkin; }
     void SetMenuSkinInfo(const MenuSkinInfo_t& info) { m_menuSkin = info; }
+    // The background of every second row (1, 3 ...) of a list that draws
+    // its own rows; the others take the frame's background.
+    void SetSecondRowColor(COLORREF color) { m_secondRowColor = color; }
+    COLORREF GetSecondRowColor() const { return m_secondRowColor; }
 
     // Rows and columns.
     int InsertColumn(int index, const char* caption, int width);
@@ -112,6 +117,16 @@ protected:
     // The base compares the texts without case, numbers by value.
     virtual int CompareItems(int item1, int item2, int column) const;
 
+    // A list that draws its rows itself returns true: custom draw then hands
+    // every row to DrawRow, on an off-screen copy of the row whose
+    // background is already filled (the frame's colour, every second row
+    // the second row colour). The base lets the system draw the rows.
+    virtual bool DrawsOwnRows() const;
+    // Draws row's content into dc within bounds (client coordinates).
+    virtual void DrawRow(HDC dc, int row, const RECT& bounds);
+    // Repaints row (nothing for -1 or no window).
+    void InvalidateRow(int row);
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
@@ -123,6 +138,8 @@ protected:
 private:
     static int CALLBACK CompareThunk(LPARAM item1, LPARAM item2, LPARAM self);
     LRESULT CustomDrawRow(NMLVCUSTOMDRAW& draw);
+    LRESULT CustomDrawOwnRow(NMLVCUSTOMDRAW& draw);
+    bool GetRowBounds(int row, RECT& bounds) const;
     bool ImagesMatchColumns(int headerHeight) const;
     void ApplyColors();
 
@@ -132,6 +149,7 @@ private:
     SkinBorderInfo_t* m_headerSkin = nullptr;
     int m_leftMargin = kDefaultLeftMargin;
     MenuSkinInfo_t m_menuSkin;
+    COLORREF m_secondRowColor = kDefaultSecondRowColor;
     std::vector<std::unique_ptr<ClsBitMap>> m_headerImages;
     // The arrow each image was made with, to see when it is stale.
     int m_imagesSortColumn = -1;

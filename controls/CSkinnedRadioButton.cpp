@@ -1,12 +1,10 @@
 #include "CSkinnedRadioButton.h"
 
-#include "CClientDC.h"
-#include "CSkin.h"
-
 #include <vector>
 
+// The dotted focus rectangle 1 pixel inside the edge.
 CSkinnedRadioButton::CSkinnedRadioButton(CWnd* parent, UINT id, bool group, RadioButtonSkinInfo_t* skin)
-    : m_skin(skin) {
+    : CSkinnedButtonBase(1), m_skin(skin) {
     RECT place = {0, 0, 0, 0};
     if (m_skin) place = {m_skin->X, m_skin->Y, m_skin->X + m_skin->Width, m_skin->Y + m_skin->Height};
     Create("", WS_VISIBLE | WS_CLIPSIBLINGS | BS_OWNERDRAW | (group ? WS_GROUP | WS_TABSTOP : 0), place, parent, id);
@@ -18,8 +16,7 @@ const char* CSkinnedRadioButton::GetRuntimeClassName() const { return "CSkinnedR
 
 void CSkinnedRadioButton::SetSkinInfo(RadioButtonSkinInfo_t* skin) {
     m_skin = skin;
-    SetPos(nullptr);
-    RePaint();
+    ApplyRecord();
 }
 
 void CSkinnedRadioButton::SetCheck(int check) {
@@ -34,44 +31,6 @@ int CSkinnedRadioButton::GetBand() const {
     if (keyboardPush) return band + 2;
     if (m_hovered) band += m_pushed ? 2 : 1;
     return band;
-}
-
-void CSkinnedRadioButton::RePaint(CDC* dc) {
-    if (!m_hWnd) return;
-    const bool focused = ::GetFocus() == m_hWnd;
-    if (dc) {
-        Draw(dc->GetSafeHdc(), focused);
-        return;
-    }
-    CClientDC own(m_hWnd);
-    Draw(own.GetSafeHdc(), focused);
-}
-
-HDWP CSkinnedRadioButton::SetPos(HDWP batch) {
-    if (!m_hWnd || !m_skin) return batch;
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
-    if (batch)
-        return ::DeferWindowPos(batch, m_hWnd, nullptr, m_skin->X, m_skin->Y, m_skin->Width, m_skin->Height, flags);
-    ::SetWindowPos(m_hWnd, nullptr, m_skin->X, m_skin->Y, m_skin->Width, m_skin->Height, flags);
-    return batch;
-}
-
-void CSkinnedRadioButton::DrawItem(LPDRAWITEMSTRUCT item) {
-    if (item && item->hDC) Draw(item->hDC, (item->itemState & ODS_FOCUS) != 0);
-}
-
-void CSkinnedRadioButton::Draw(HDC dc, bool focused) {
-    if (!dc || !m_hWnd || !m_skin || !m_skin->Image.GetIsValid()) return;
-    HWND parent = ::GetParent(m_hWnd);
-    if (!::IsWindowVisible(m_hWnd) || (parent && !::IsWindowVisible(parent))) return;
-    m_skin->Image.Draw(dc, 0, 0, m_skin->Width, m_skin->Height, 0, GetBand() * m_skin->Height);
-    const LRESULT cues = ::SendMessageA(m_hWnd, WM_QUERYUISTATE, 0, 0);
-    if (focused && !(cues & UISF_HIDEFOCUS) && m_skin->Width > 4 && m_skin->Height > 4) {
-        RECT inside = {1, 1, m_skin->Width - 1, m_skin->Height - 1};
-        ::SetTextColor(dc, RGB(0, 0, 0));
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        ::DrawFocusRect(dc, &inside);
-    }
 }
 
 namespace {
@@ -138,25 +97,10 @@ void CSkinnedRadioButton::TrackHover(LPARAM lParam, WPARAM keys) {
 }
 
 LRESULT CSkinnedRadioButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (CSkin::WM_SKIN_CHANGED && message == CSkin::WM_SKIN_CHANGED) {
-        SetPos(nullptr);
-        RePaint();
-        return 0;
-    }
+    LRESULT painted = 0;
+    if (HandlePaintMessage(message, wParam, painted)) return painted;
     bool clicked = false;
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        HDC dc = ::BeginPaint(m_hWnd, &paint);
-        Draw(dc, ::GetFocus() == m_hWnd);
-        ::EndPaint(m_hWnd, &paint);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Draw(reinterpret_cast<HDC>(wParam), ::GetFocus() == m_hWnd);
-        return 0;
     case WM_GETDLGCODE:
         return DLGC_BUTTON | DLGC_RADIOBUTTON;
     case WM_MOUSEMOVE:
@@ -217,16 +161,8 @@ LRESULT CSkinnedRadioButton::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         if (m_hovered && ::GetCapture() != m_hWnd) ::SetCapture(m_hWnd);
         RePaint();
         break;
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-    case BM_SETSTATE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_CAPTURECHANGED:
-    case WM_UPDATEUISTATE:
-        RePaint();
-        break;
     default:
+        RepaintAfter(message);
         break;
     }
     return result;

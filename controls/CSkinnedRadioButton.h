@@ -2,9 +2,8 @@
 // A radio button drawn from the six-band image of its skin record: bands 0
 // to 2 unchecked (normal, hovered, pushed), 3 to 5 the same checked.
 #include "ButtonSkinInfo.h"
+#include "CSkinnedButtonBase.h"
 #include "ControlsExport.h"
-
-#include "CButton.h"
 
 #include <windows.h>
 
@@ -13,7 +12,7 @@
 // unchecks the other skinned radio buttons of its
 // group, as a person expects of radio buttons; the parent is told with
 // BN_CLICKED as usual. The record lives in the host control.
-class CTL_API CSkinnedRadioButton : public CButton {
+class CTL_API CSkinnedRadioButton : public CSkinnedButtonBase {
 public:
     // Makes the window: a visible, sibling-clipping, owner-drawn button;
     // with group it starts a group (and is the group's tab stop).
@@ -26,23 +25,16 @@ public:
     // Sets the flag and the system's check state and repaints at once.
     void SetCheck(int check);
     bool GetChecked() const { return m_checked; }
-    bool GetHovered() const { return m_hovered; }
-    bool GetPushed() const { return m_pushed; }
     // The band shown now.
-    int GetBand() const;
-
-    void RePaint(CDC* dc = nullptr);
-    // Moves the window to the record's place, as CSkinnedButton::SetPos.
-    HDWP SetPos(HDWP batch);
-    void DrawItem(LPDRAWITEMSTRUCT item) override;
+    int GetBand() const override;
 
     const char* GetRuntimeClassName() const override;
 
 protected:
+    const SkinnedButtonRecord_t* GetRecord() const override { return m_skin; }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Draw(HDC dc, bool focused);
     // Checks this button and unchecks the others of its group.
     void CheckInGroup();
     void TrackHover(LPARAM lParam, WPARAM keys);
@@ -51,6 +43,4 @@ private:
 
     RadioButtonSkinInfo_t* m_skin;
     bool m_checked = false;
-    bool m_hovered = false;
-    bool m_pushed = false;
 };

@@ -17,6 +17,7 @@
 #include "CSWindow.h"
 #include "CSkin.h"
 #include "CSkinnedButton.h"
+#include "CSkinnedButtonBase.h"
 #include "CSkinnedEdit.h"
 #include "CSkinnedLabel.h"
 #include "CSkinnedMemo.h"

@@ -2,7 +2,6 @@
 
 #include "OrvContactDrag.h"
 #include "OrvResultRules.h"
-#include "OrvRowBuffer.h"
 
 #include "OrvISearchPathResult.h"
 #include "OrvLocaleManager.h"
@@ -129,14 +128,6 @@ void OrvPathFinderResultCtrl::PersonAt(POINT client, int& row, int& person) {
     person = index;
 }
 
-void OrvPathFinderResultCtrl::InvalidateRow(int row) {
-    if (row < 0 || !GetSafeHwnd()) return;
-    RECT bounds{};
-    bounds.left = LVIR_BOUNDS;
-    if (::SendMessageA(GetSafeHwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)))
-        ::InvalidateRect(GetSafeHwnd(), &bounds, FALSE);
-}
-
 void OrvPathFinderResultCtrl::SetHover(int row, int person) {
     if (row == m_hoverRow && person == m_hoverPerson) return;
     InvalidateRow(m_hoverRow);
@@ -188,10 +179,6 @@ void OrvPathFinderResultCtrl::OnItemContextMenu(int item, CPoint screenPoint) {
 BOOL OrvPathFinderResultCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_NOTIFY && lParam) {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == GetSafeHwnd() && header->code == NM_CUSTOMDRAW) {
-            if (result) *result = CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
-            return TRUE;
-        }
         if (header->hwndFrom == GetSafeHwnd() && header->code == LVN_BEGINDRAG) {
             // A press on a name that moved away drags that person out; a
             // press between names drags nobody.
@@ -302,29 +289,7 @@ LRESULT OrvPathFinderResultCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM 
     return CSkinnedListView::WindowProc(message, wParam, lParam);
 }
 
-LRESULT OrvPathFinderResultCtrl::CustomDraw(NMLVCUSTOMDRAW& draw) {
-    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
-    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-    RECT bounds{};
-    bounds.left = LVIR_BOUNDS;
-    if (!::SendMessageA(GetSafeHwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)))
-        return CDRF_DODEFAULT;
-    DrawRow(draw.nmcd.hdc, row, bounds);
-    return CDRF_SKIPDEFAULT;
-}
-
-void OrvPathFinderResultCtrl::DrawRow(HDC target, int row, const RECT& bounds) {
-    OrvRowBuffer buffer(target, bounds);
-    HDC dc = buffer.Dc();
-    const ControlBorderInfo_t* frame = GetBorder();
-    const COLORREF background =
-        (row % 2) ? m_secondRowColor : (frame ? frame->BgColor : ::GetSysColor(COLOR_WINDOW));
-    HBRUSH brush = ::CreateSolidBrush(background);
-    if (brush) {
-        ::FillRect(dc, &bounds, brush);
-        ::DeleteObject(brush);
-    }
+void OrvPathFinderResultCtrl::DrawRow(HDC dc, int row, const RECT& bounds) {
     CSingleLock lock(m_lock);
     if (row < 0 || row >= static_cast<int>(m_rows.size())) return;
     Row& entry = m_rows[static_cast<size_t>(row)];

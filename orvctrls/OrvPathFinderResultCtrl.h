@@ -63,24 +63,20 @@ public:
     // Whether the last drawing of row ended in "...".
     bool IsRowCut(int row);
 
-    void SetSecondRowColor(COLORREF color) { m_secondRowColor = color; }
-    COLORREF GetSecondRowColor() const { return m_secondRowColor; }
-
     const char* GetRuntimeClassName() const override;
 
 protected:
     void OnItemContextMenu(int item, CPoint screenPoint) override;
-    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void WMNotify(WMNotify_t& message) override;
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    bool DrawsOwnRows() const override { return true; }
+    void DrawRow(HDC dc, int row, const RECT& bounds) override;
 
 private:
-    LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
-    void DrawRow(HDC dc, int row, const RECT& bounds);
     // The row and person under a point of the client area.
     void PersonAt(POINT client, int& row, int& person);
     void SetHover(int row, int person);
-    void InvalidateRow(int row);
     void Report(int row, int person);
 
     struct Row {
@@ -100,6 +96,5 @@ private:
     // A click is a press and a release at the same point.
     bool m_pressed = false;
     POINT m_pressPoint{0, 0};
-    COLORREF m_secondRowColor = 0xFFEEEC;
     OrvResultPopupMenu m_menu;
 };

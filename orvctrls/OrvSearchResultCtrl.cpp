@@ -1,7 +1,6 @@
 #include "OrvSearchResultCtrl.h"
 
 #include "OrvContactDrag.h"
-#include "OrvRowBuffer.h"
 
 #include "OrvISearchResult.h"
 #include "OrvLocaleManager.h"
@@ -158,10 +157,6 @@ void OrvSearchResultCtrl::OnItemContextMenu(int item, CPoint screenPoint) {
 BOOL OrvSearchResultCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_NOTIFY && lParam) {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == GetSafeHwnd() && header->code == NM_CUSTOMDRAW) {
-            if (result) *result = CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
-            return TRUE;
-        }
         if (header->hwndFrom == GetSafeHwnd() && header->code == NM_DBLCLK) {
             OnDblClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
             if (result) *result = 0;
@@ -207,14 +202,6 @@ int OrvSearchResultCtrl::RowAt(POINT client) const {
     hit.pt = client;
     const int row = static_cast<int>(::SendMessageA(GetSafeHwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     return row >= 0 && row < const_cast<OrvSearchResultCtrl*>(this)->GetCount() ? row : -1;
-}
-
-void OrvSearchResultCtrl::InvalidateRow(int row) {
-    if (row < 0 || !GetSafeHwnd()) return;
-    RECT bounds{};
-    bounds.left = LVIR_BOUNDS;
-    if (::SendMessageA(GetSafeHwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)))
-        ::InvalidateRect(GetSafeHwnd(), &bounds, FALSE);
 }
 
 void OrvSearchResultCtrl::SetHoverRow(int row) {
@@ -263,29 +250,7 @@ LRESULT OrvSearchResultCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     return CSkinnedListView::WindowProc(message, wParam, lParam);
 }
 
-LRESULT OrvSearchResultCtrl::CustomDraw(NMLVCUSTOMDRAW& draw) {
-    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
-    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-    RECT bounds{};
-    bounds.left = LVIR_BOUNDS;
-    if (!::SendMessageA(GetSafeHwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)))
-        return CDRF_DODEFAULT;
-    DrawRow(draw.nmcd.hdc, row, bounds);
-    return CDRF_SKIPDEFAULT;
-}
-
-void OrvSearchResultCtrl::DrawRow(HDC target, int row, const RECT& bounds) {
-    OrvRowBuffer buffer(target, bounds);
-    HDC dc = buffer.Dc();
-    const ControlBorderInfo_t* frame = GetBorder();
-    const COLORREF background =
-        (row % 2) ? m_secondRowColor : (frame ? frame->BgColor : ::GetSysColor(COLOR_WINDOW));
-    HBRUSH brush = ::CreateSolidBrush(background);
-    if (brush) {
-        ::FillRect(dc, &bounds, brush);
-        ::DeleteObject(brush);
-    }
+void OrvSearchResultCtrl::DrawRow(HDC dc, int row, const RECT& bounds) {
     CSingleLock lock(m_lock);
     if (row < 0 || row >= static_cast<int>(m_rows.size())) return;
     const ClsContactInfo& person = *m_rows[static_cast<size_t>(row)];

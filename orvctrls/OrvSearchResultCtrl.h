@@ -25,7 +25,6 @@ public:
     static constexpr UINT kControlId = 80;
     static constexpr UINT_PTR kHoverTimer = 301;
     static constexpr UINT kHoverPeriodMs = 100;
-    static constexpr COLORREF kDefaultSecondRowColor = 0xFFEEEC;
 
     // Makes the window at once (zero sized until placed) with its four
     // columns and its popup menu. The callbacks and locale are borrowed;
@@ -62,11 +61,9 @@ public:
     OrvResultPopupMenu& GetPopupMenu() { return m_menu; }
     int GetHoverRow() const { return m_hoverRow; }
 
-    // Skin values the reader sets: the chat mark, the second row colour,
-    // the link colour.
+    // Skin values the reader sets: the chat mark and the link colour (the
+    // second row colour is the list view's).
     ClsBitMap& GetChatIcon() { return m_chatIcon; }
-    void SetSecondRowColor(COLORREF color) { m_secondRowColor = color; }
-    COLORREF GetSecondRowColor() const { return m_secondRowColor; }
     void SetLinkColor(COLORREF color) { m_linkColor = color; }
 
     const char* GetRuntimeClassName() const override;
@@ -76,13 +73,12 @@ protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void WMNotify(WMNotify_t& message) override;
+    bool DrawsOwnRows() const override { return true; }
+    void DrawRow(HDC dc, int row, const RECT& bounds) override;
 
 private:
-    LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
-    void DrawRow(HDC dc, int row, const RECT& bounds);
     void SetHoverRow(int row);
     int RowAt(POINT client) const;
-    void InvalidateRow(int row);
     COLORREF TextColor();
 
     OrvISearchResult* m_result;
@@ -93,7 +89,6 @@ private:
     int m_hoverRow = -1;
     int m_menuRow = -1;
     ClsBitMap m_chatIcon;
-    COLORREF m_secondRowColor = kDefaultSecondRowColor;
     COLORREF m_linkColor = 0xFF0000;
     OrvResultPopupMenu m_menu;
 };

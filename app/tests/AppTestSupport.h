@@ -85,4 +85,15 @@ ORVCONTACTINFO Person(const char* id, const char* first, const char* last, const
 // Clears the settings store's key, so that each test starts from nothing.
 void ClearSettings();
 
+// The test program's folder, with its trailing separator: the program
+// folder of the build, with the skins, the locale texts and Orvane.exe.
+std::string ProgramDirectory();
+// Puts riched20.dll (from the system folder) into directory, where the
+// program loads it from; false when it is not there afterwards.
+bool EnsureRichEdit(const std::string& directory);
+// Stores a signed-up member in the settings store as the sign-up dialogs
+// do: the server's address, the e-mail address and password, registered
+// and logged on, so that the program connects at once.
+void StoreMember(const std::string& url, const char* email, const char* password);
+
 }  // namespace apptest

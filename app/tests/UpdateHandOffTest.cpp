@@ -3,12 +3,18 @@
 // chat server runs with its room keeper, the settings are the Wine prefix's
 // registry. A member on the newest version is checked once a day however
 // often he connects; on an older version the frame downloads the offer,
-// asks the member in a real message box and, on his consent, exits with the
-// archive and the version ready for the updater. Then Orvane.exe from a copy
+// asks the member in a real message box (skinned, checked pixel by pixel
+// against the skin's records and saved as update-consent.bmp) and, on his
+// consent, exits with the archive and the version ready for the updater. Then Orvane.exe from a copy
 // of the program folder, with OrvUpdate.exe beside it, all the way round.
 #include "AppTestSupport.h"
 #include "DemoNetwork.h"
+#include "MessageBoxWatch.h"
+#include "SkinnedNonClient.h"
 
+#include "CSButton.h"
+#include "CSMessageBox.h"
+#include "CSkin.h"
 #include "OrvApp.h"
 #include "OrvCheckDate.h"
 #include "OrvMainFrame.h"
@@ -27,6 +33,9 @@
 #include <vector>
 
 using apptest::DemoNetwork;
+using apptest::EnsureRichEdit;
+using apptest::ProgramDirectory;
+using orvtest::MessageBoxWatch;
 
 namespace {
 
@@ -34,21 +43,6 @@ const char* const kEmail = "demo1@example.com";
 const char* const kPassword = "orvane-demo-1";
 const char* const kArchiveName = "orvane-2.0.0.cab";
 const size_t kArchiveSize = 2 * 1024 * 1024 + 77;
-
-std::string ProgramDirectory() {
-    char path[1000] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    return std::string(OrvApp::DirectoryOf(path));
-}
-
-// The program folder holds riched20.dll, taken from the system folder.
-bool EnsureRichEdit(const std::string& directory) {
-    const std::string target = directory + "riched20.dll";
-    if (::GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    char system[MAX_PATH] = {};
-    ::GetSystemDirectoryA(system, MAX_PATH);
-    return ::CopyFileA((std::string(system) + "\\riched20.dll").c_str(), target.c_str(), FALSE) != FALSE;
-}
 
 const char* const kNoteName = "ReadMe-2.0.0.txt";
 const char* const kNote = "installed by the 2.0.0 update\r\n";
@@ -101,66 +95,67 @@ private:
     OrvSkinnedMessenger m_skinned;
 };
 
-// Finds the thread's consent box once it shows, reads its caption and text,
-// then presses OK. Driven by a thread timer, which the box's own message
-// loop dispatches.
-class ConsentBoxWatch {
-public:
-    ConsentBoxWatch() {
-        s_current = this;
-        m_timer = ::SetTimer(nullptr, 0, 20, &Tick);
-    }
-    ~ConsentBoxWatch() {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    ConsentBoxWatch(const ConsentBoxWatch&) = delete;
-    ConsentBoxWatch& operator=(const ConsentBoxWatch&) = delete;
+// A record the skin reader registered under name, held by ref; empty when
+// there is none of that kind.
+template <class T>
+void TakeRegistered(CSkinRecordRef<T>& ref, const char* name) {
+    S_STD_SKININFO* record = CSkin::GetInstance()->GetComponent(name);
+    T* typed = dynamic_cast<T*>(record);
+    if (record && !typed) record->Release();
+    ref.Reset(typed);
+}
 
-    HWND box = nullptr;
-    std::string caption;
-    std::string text;
+// The consent question as the member sees it: a message box skinned as it
+// opened with the "msbdialog" records of the skin in use (caption and
+// frame pixel for pixel), the dialogs' background behind the question, and
+// the question written on it. Saved as update-consent.bmp.
+void ExpectSkinnedConsentBox(HWND box) {
+    auto* messageBox = dynamic_cast<CSMessageBox*>(CWnd::FromHandlePermanent(box));
+    ASSERT_NE(messageBox, nullptr) << "the box was not skinned as it opened";
+    EXPECT_EQ(messageBox->GetSkin().GetThemeName(), CString("msbdialog"));
+    EXPECT_TRUE(messageBox->GetSkin().GetCaption().IsSkinned());
+    EXPECT_TRUE(messageBox->GetSkin().GetCaption().GetActive());
+    EXPECT_EQ(messageBox->GetSkin().GetCaption().GetCaptionText(), CString("Orvane AutoUpdate"));
+    auto* ok = dynamic_cast<CSButton*>(CWnd::FromHandlePermanent(::GetDlgItem(box, IDOK)));
+    ASSERT_NE(ok, nullptr) << "its OK button is not skinned";
+    EXPECT_EQ(ok->GetSkinName(), CString("msbdialog\\button"));
+    EXPECT_EQ(MessageBoxWatch::StaticTexts(box),
+              "Orvane has successfully downloaded the latest update.\r\nPlease, press OK to start upgrade.");
 
-private:
-    static std::string TextOf(HWND window) {
-        char text[512] = {};
-        ::GetWindowTextA(window, text, sizeof text);
-        return text;
-    }
-    static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-        char className[16] = {};
-        if (::IsWindowVisible(window) && ::GetClassNameA(window, className, sizeof className) &&
-            ::lstrcmpA(className, "#32770") == 0) {
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static BOOL CALLBACK ReadStatic(HWND child, LPARAM text) {
-        char className[16] = {};
-        if (::GetClassNameA(child, className, sizeof className) && ::lstrcmpiA(className, "Static") == 0) {
-            const std::string line = TextOf(child);
-            if (!line.empty()) *reinterpret_cast<std::string*>(text) += line;
-        }
-        return TRUE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        ConsentBoxWatch* watch = s_current;
-        if (!watch || watch->box) return;
-        HWND found = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&found));
-        if (!found) return;
-        watch->box = found;
-        watch->caption = TextOf(found);
-        ::EnumChildWindows(found, &ReadStatic, reinterpret_cast<LPARAM>(&watch->text));
-        ::PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(found, IDOK)));
-    }
+    wintest::WindowSkin skin;
+    TakeRegistered(skin.caption, "msbdialog\\caption");
+    TakeRegistered(skin.frame, "msbdialog\\border");
+    TakeRegistered(skin.button, "msbdialog\\button");
+    TakeRegistered(skin.background, "dialog");
+    ASSERT_TRUE(skin.caption && skin.frame && skin.button && skin.background)
+        << "the skin reader registered no message box records";
+    wintest::NonClientView view;
+    view.skin = &skin;
+    const wintest::Pixels shot = wintest::CaptureWindow(box);
+    EXPECT_TRUE(wintest::ShowsSkinnedNonClient(shot, box, view));
+    EXPECT_GT(wintest::WrittenPixels(shot, box, *skin.caption.Get(), true), 20) << "the caption's text";
 
-    static ConsentBoxWatch* s_current;
-    UINT_PTR m_timer = 0;
-};
-ConsentBoxWatch* ConsentBoxWatch::s_current = nullptr;
+    const CRect bounds = wintest::WindowOnScreen(box), client = wintest::ClientOnScreen(box);
+    const COLORREF background = skin.background->Color;
+    EXPECT_EQ(shot.At(client.left - bounds.left + 2, client.bottom - bounds.top - 2), background)
+        << "the background of the \"dialog\" record";
+    // The question's static: its two lines leave ink on that background.
+    HWND question = nullptr;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child && !question; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (MessageBoxWatch::TextOf(child).find("press OK") != std::string::npos) question = child;
+    ASSERT_NE(question, nullptr);
+    const CRect text = wintest::WindowOnScreen(question);
+    int ink = 0, plain = 0;
+    for (int y = text.top; y < text.bottom; ++y)
+        for (int x = text.left; x < text.right; ++x)
+            ++(shot.At(x - bounds.left, y - bounds.top) == background ? plain : ink);
+    EXPECT_GT(ink, 200) << "the question is not written on the box";
+    EXPECT_GT(plain, ink) << "the question does not stand on the dialogs' background";
+
+    // On the screen as in the box's own picture, then saved for a person.
+    ASSERT_TRUE(wintest::WaitForScreen(CPoint(bounds.left + 2, bounds.bottom - 2), shot.At(2, bounds.Height() - 2)));
+    EXPECT_TRUE(wintest::CaptureScreen(bounds).Save("update-consent.bmp"));
+}
 
 // A cabinet that stores files without compression: what the updater
 // unpacks, made here byte by byte. Checksum 0 means "not checked".
@@ -264,13 +259,6 @@ HWND MessageBoxTitled(const char* caption) {
     return nullptr;
 }
 
-BOOL CALLBACK AppendText(HWND child, LPARAM text) {
-    char line[256] = {};
-    ::GetWindowTextA(child, line, sizeof line);
-    *reinterpret_cast<std::string*>(text) += line;
-    return TRUE;
-}
-
 void PressOk(HWND box) {
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
 }
@@ -324,12 +312,7 @@ protected:
         const std::string archivePath = orvtest::WinePath(s_network->DataDir() + "/download/" + kArchiveName);
         std::ofstream(archivePath, std::ios::binary) << s_archive;
         s_archiveWritten = ReadWholeFile(archivePath) == s_archive;
-        OrvRegistry registry;
-        registry.SetUrl(s_network->Url().c_str());
-        registry.SetEmail(kEmail);
-        registry.SetSerkey(kPassword);
-        registry.Register();
-        registry.Logon();
+        apptest::StoreMember(s_network->Url(), kEmail, kPassword);
         s_richEdit = EnsureRichEdit(ProgramDirectory());
     }
     static void TearDownTestSuite() {
@@ -398,7 +381,8 @@ TEST_F(UpdateHandOff, TheFrameChecksOnceADayDownloadsTheOfferAndExitsForTheUpdat
     settings.SetVersionCheck(0);
     frame.GoOffline();
     ASSERT_EQ(frame.GetSessionState(), OrvMainFrame::ssOffline);
-    ConsentBoxWatch watch;
+    MessageBoxWatch watch;
+    watch.inspect = [](HWND box) { ExpectSkinnedConsentBox(box); };
     ASSERT_TRUE(Until([&] { return ReconnectedOnce(frame) && frame.GetSafeHwnd() == nullptr; }))
         << "checks " << frame.checksRun << ", requests " << frame.requests.size() << ", box "
         << (watch.box != nullptr) << "\n" << s_network->Logs();
@@ -481,8 +465,7 @@ TEST_F(UpdateHandOff, TheProgramHandsTheAgreedUpdateToTheUpdaterWhichInstallsItA
     ASSERT_TRUE(Until([&] {
         done = nullptr;
         while ((done = ::FindWindowExA(nullptr, done, "#32770", "Orvane Update"))) {
-            text.clear();
-            ::EnumChildWindows(done, &AppendText, reinterpret_cast<LPARAM>(&text));
+            text = MessageBoxWatch::StaticTexts(done);
             if (::IsWindowVisible(done) && text.find("Press OK to start Orvane.") != std::string::npos) return true;
         }
         return false;

@@ -3,8 +3,6 @@
 #include "BitmapFile.h"
 #include "TestSupport.h"
 
-#include <cstdio>
-
 namespace ctltest {
 
 Canvas::Canvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
@@ -141,10 +139,12 @@ int CountGdiObjects() {
     return live;
 }
 
-std::string Describe(COLORREF color) {
-    char text[32];
-    std::snprintf(text, sizeof text, "RGB(%d, %d, %d)", GetRValue(color), GetGValue(color), GetBValue(color));
-    return text;
+COLORREF ImagePixel(const ClsBitMap& image, int x, int y) {
+    if (!image.GetIsValid() || x < 0 || y < 0 || x >= image.GetWidth() || y >= image.GetHeight()) return CLR_INVALID;
+    ClsBitMap& source = const_cast<ClsBitMap&>(image);
+    ClsBitMap::ScopedLock locked(source);
+    CDC* dc = source.Lock();
+    return dc ? ::GetPixel(dc->GetSafeHdc(), x, y) : CLR_INVALID;
 }
 
 }  // namespace ctltest

@@ -2,6 +2,7 @@
 // Shared pieces of the controls.dll tests: a white 32-bit canvas to draw on
 // and read back, a synthetic nine-part skin whose every cell has its own
 // colours, screen captures and a count of the process's GDI objects.
+#include "BitmapFile.h"
 #include "ClsBitMap.h"
 #include "SkinBorderInfo.h"
 
@@ -83,6 +84,9 @@ HBITMAP CaptureWindow(HWND window);
 // Live GDI objects of this process.
 int CountGdiObjects();
 
-std::string Describe(COLORREF color);
+// The colour of a skin bitmap's pixel; CLR_INVALID outside.
+COLORREF ImagePixel(const ClsBitMap& image, int x, int y);
+
+using orvtest::Describe;
 
 }  // namespace ctltest

@@ -223,4 +223,21 @@ bool SameContact(const ORVCONTACTINFO& a, const ORVCONTACTINFO& b, std::string* 
     return true;
 }
 
+std::function<std::string()> DropOnField(DragSourceWindow& source, POINT to) {
+    const POINT from = CentreOf(source.GetSafeHwnd());
+    return [&source, from, to]() -> std::string {
+        MoveTo(from.x, from.y);
+        PressLeft();
+        if (!source.source.started.Wait(kStepTimeoutMs)) return "the drag never started";
+        MoveTo(to.x, to.y);
+        source.source.fedBack.Reset();
+        if (!source.source.fedBack.Wait(kStepTimeoutMs)) return "no feedback";
+        MoveTo(to.x + 2, to.y);
+        source.source.fedBack.Reset();
+        if (!source.source.fedBack.Wait(kStepTimeoutMs)) return "no feedback over the field";
+        ReleaseLeft();
+        return source.finished.Wait(kStepTimeoutMs) ? "" : "the drag never ended";
+    };
+}
+
 }  // namespace dragtest

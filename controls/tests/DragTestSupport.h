@@ -131,6 +131,11 @@ public:
     CEvent finished{true};
 };
 
+// The script (for an InputWorker) of a contact dropped on a field: press
+// on source, move to the point to, wait there for the drag loop's feedback
+// and once more two pixels on, release, and wait for the drag to end.
+std::function<std::string()> DropOnField(DragSourceWindow& source, POINT to);
+
 // Sample contacts.
 ORVCONTACTINFO SampleContact();
 

@@ -70,13 +70,6 @@ int Picture::Count(const RECT& area, COLORREF colour) const {
     return found;
 }
 
-COLORREF ImagePixel(const ClsBitMap& image, int x, int y) {
-    ClsBitMap& source = const_cast<ClsBitMap&>(image);
-    ClsBitMap::ScopedLock locked(source);
-    CDC* dc = source.Lock();
-    return dc ? ::GetPixel(dc->GetSafeHdc(), x, y) : CLR_INVALID;
-}
-
 HostWindow::HostWindow(int x, int y, int width, int height, COLORREF backgroundColour)
     : background(backgroundColour) {
     CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, nullptr, "host",

@@ -4,6 +4,7 @@
 // records what its controls tell it, pictures of windows as the screen shows
 // them, and a fence that tells when earlier input has been handled.
 #include "ButtonSkinInfo.h"
+#include "ControlsTestSupport.h"
 #include "ClsBitMap.h"
 #include "OrvContactInfo.h"
 #include "OrvSkinReader.h"
@@ -66,7 +67,7 @@ private:
     int m_height = 0;
 };
 
-COLORREF ImagePixel(const ClsBitMap& image, int x, int y);
+using ctltest::ImagePixel;
 
 // A visible top-level framework window holding skinned controls; control
 // notifications and the keys and contacts the controls pass on are

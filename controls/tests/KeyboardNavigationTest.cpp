@@ -9,6 +9,7 @@
 #include "COleInitializer.h"
 #include "DragTestSupport.h"
 #include "EditsTestSupport.h"
+#include "SyntheticInput.h"
 
 #include <gtest/gtest.h>
 
@@ -35,18 +36,6 @@ bool PumpDialogUntil(HWND host, const std::function<bool()>& condition) {
         ::DispatchMessageA(&msg);
     }
     return true;
-}
-
-void AltWith(WORD key) {
-    INPUT input[4] = {};
-    for (INPUT& one : input) one.type = INPUT_KEYBOARD;
-    input[0].ki.wVk = VK_MENU;
-    input[1].ki.wVk = key;
-    input[2].ki.wVk = key;
-    input[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    input[3].ki.wVk = VK_MENU;
-    input[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(4, input, sizeof(INPUT));
 }
 }  // namespace
 
@@ -87,7 +76,7 @@ TEST(KeyboardNavigation, TabWalksTheControlsAndAnAccessKeyClicksItsButton) {
     TapKey(VK_TAB);
     ASSERT_TRUE(PumpDialogUntil(host, [&] { return ::GetFocus() == edit.GetSafeHwnd(); })) << "and round again";
 
-    AltWith('S');
+    orvtest::PressChord(VK_MENU, 'S');
     EXPECT_TRUE(PumpDialogUntil(host, [&] { return host.Count(WM_COMMAND, MAKEWPARAM(103, BN_CLICKED)) == 1; }))
         << "Alt+S clicks the button whose text names S";
 }

@@ -2,8 +2,12 @@
 // Real windows for the tests of the splitter and the list view: a host
 // window on the screen, plain skinned panes, the shipped skins' records read
 // by the skin reader, synthesised input and screen pictures.
+#include "BitmapFile.h"
 #include "ClsSkinnedWnd.h"
+#include "ControlsTestSupport.h"
 #include "OrvSkinReader.h"
+#include "SyntheticInput.h"
+#include "TestSupport.h"
 
 #include "CWnd.h"
 
@@ -59,18 +63,15 @@ private:
     std::string m_name;
 };
 
-// The colour of a bitmap's pixel; CLR_INVALID outside.
-COLORREF ImagePixel(const ClsBitMap& image, int x, int y);
-// What the screen shows at a point.
-COLORREF ScreenPixel(int x, int y);
-// Saves what the screen shows in rect under the test artifacts.
-bool SaveScreen(const RECT& rect, const std::string& name);
+using ctltest::ImagePixel;
+using orvtest::Describe;
+using orvtest::PumpPending;
+using orvtest::PumpUntil;
+using orvtest::SaveScreen;
+using orvtest::ScreenPixel;
 
-bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs = 10000);
-void PumpPending();
-bool MoveMouse(int x, int y);
-void MouseButton(bool left, bool down);
-void Press(WORD vk);
-std::string Describe(COLORREF color);
+using orvtest::MouseButton;
+using orvtest::MoveMouse;
+using orvtest::Press;
 
 }  // namespace liststest

@@ -4,6 +4,7 @@
 // person's mouse and keyboard reach the program), a message loop that offers
 // every message to a menu first (as the program's loop does), and pixels of
 // captured windows.
+#include "SyntheticInput.h"
 #include "TestWindows.h"
 
 #include <windows.h>
@@ -42,11 +43,11 @@ void PumpPending(ClsSkinnedMenu* menu = nullptr);
 
 // Synthesised input. The mouse moves to a screen point (and waits until the
 // cursor is there); buttons and keys go out as the hardware's would.
-bool MoveMouse(int x, int y);
-void MouseButton(bool left, bool down);
-void Click(int x, int y);
-void Key(WORD vk, bool down);
-void Press(WORD vk);
+using orvtest::Click;
+using orvtest::Key;
+using orvtest::MouseButton;
+using orvtest::MoveMouse;
+using orvtest::Press;
 // Alt held while key is pressed and released.
 void PressWithAlt(WORD vk);
 

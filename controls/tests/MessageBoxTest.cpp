@@ -7,6 +7,7 @@
 #include "SkinnedNonClient.h"
 #include "WindowTestFixture.h"
 
+#include "MessageBoxWatch.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,51 +18,9 @@
 #include <thread>
 
 using namespace wintest;
+using orvtest::MessageBoxWatch;
 
 namespace {
-// Finds the thread's message box once it shows, lets a test look at it,
-// then presses one of its buttons. Driven by a thread timer, which the
-// message box's own loop dispatches.
-struct BoxWatch {
-    static BoxWatch* current;
-    std::function<void(HWND box)> inspect;
-    int answer = IDOK;
-    HWND box = nullptr;
-
-    static BOOL CALLBACK Visit(HWND window, LPARAM found) {
-        char className[16] = {};
-        if (::IsWindowVisible(window) && ::GetClassNameA(window, className, sizeof className) &&
-            ::lstrcmpA(className, "#32770") == 0) {
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        BoxWatch* watch = current;
-        if (!watch || watch->box) return;
-        HWND found = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &Visit, reinterpret_cast<LPARAM>(&found));
-        if (!found) return;
-        watch->box = found;
-        ::RedrawWindow(found, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        if (watch->inspect) watch->inspect(found);
-        HWND button = ::GetDlgItem(found, watch->answer);
-        ::PostMessageA(found, WM_COMMAND, MAKEWPARAM(watch->answer, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    }
-
-    int Run(const std::function<int()>& show) {
-        current = this;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &Tick);
-        const int result = show();
-        ::KillTimer(nullptr, timer);
-        current = nullptr;
-        return result;
-    }
-};
-BoxWatch* BoxWatch::current = nullptr;
-
 CSButton* SkinnedButton(HWND button) { return dynamic_cast<CSButton*>(CWnd::FromHandlePermanent(button)); }
 
 class SkinnedMessageBox : public SkinnedWindowTest {
@@ -74,7 +33,7 @@ protected:
         TestFrame owner("Owner", WS_OVERLAPPEDWINDOW, 60, 60, 500, 400);
         owner.fill = kBackdrop;
         ::ShowWindow(owner, SW_SHOW);
-        BoxWatch watch;
+        MessageBoxWatch watch;
         watch.inspect = [&](HWND box) {
             auto* messageBox = dynamic_cast<CSMessageBox*>(CWnd::FromHandlePermanent(box));
             ASSERT_NE(messageBox, nullptr) << "the message box was taken as it was made";
@@ -105,10 +64,8 @@ protected:
             view.onScreen = true;
             EXPECT_TRUE(ShowsSkinnedNonClient(screen, box, view));
         };
-        const int result = watch.Run([&] {
-            return CSMessageBox::MessageBoxA(owner, "The contact was added to your favorites.", "Orvane",
-                                            MB_OK | MB_ICONINFORMATION);
-        });
+        const int result = CSMessageBox::MessageBoxA(owner, "The contact was added to your favorites.", "Orvane",
+                                                     MB_OK | MB_ICONINFORMATION);
         EXPECT_NE(watch.box, nullptr) << "the message box showed";
         EXPECT_EQ(result, IDOK);
         EXPECT_FALSE(::IsWindow(watch.box));
@@ -130,7 +87,7 @@ TEST_F(SkinnedMessageBox, TheMessageBoxUsesItsOwnThemeAndReturnsTheSystemsAnswer
     RegisterRecord("msbdialog", "button", Graphite().button.Get());
     TestFrame owner("Owner");
     ::ShowWindow(owner, SW_SHOW);
-    BoxWatch watch;
+    MessageBoxWatch watch;
     watch.answer = IDNO;
     watch.inspect = [&](HWND box) {
         NonClientView view;
@@ -140,10 +97,8 @@ TEST_F(SkinnedMessageBox, TheMessageBoxUsesItsOwnThemeAndReturnsTheSystemsAnswer
         EXPECT_NE(SkinnedButton(::GetDlgItem(box, IDYES)), nullptr);
         EXPECT_NE(SkinnedButton(::GetDlgItem(box, IDNO)), nullptr);
     };
-    const int result = watch.Run([&] {
-        return CSMessageBox::MessageBoxA(owner, "Remove Jane Doe from your contacts?", "Orvane",
-                                        MB_YESNO | MB_ICONQUESTION);
-    });
+    const int result = CSMessageBox::MessageBoxA(owner, "Remove Jane Doe from your contacts?", "Orvane",
+                                                 MB_YESNO | MB_ICONQUESTION);
     EXPECT_NE(watch.box, nullptr);
     EXPECT_EQ(result, IDNO);
     EXPECT_FALSE(owner.closed);
@@ -151,7 +106,7 @@ TEST_F(SkinnedMessageBox, TheMessageBoxUsesItsOwnThemeAndReturnsTheSystemsAnswer
 
 TEST_F(SkinnedMessageBox, WithoutAValidOwnerTheMessageBoxIsThePlainSystemOne) {
     for (HWND owner : {static_cast<HWND>(nullptr), reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x4321))}) {
-        BoxWatch watch;
+        MessageBoxWatch watch;
         watch.inspect = [&](HWND box) {
             EXPECT_EQ(CWnd::FromHandlePermanent(box), nullptr) << "not taken";
             EXPECT_EQ(CWnd::FromHandlePermanent(::GetDlgItem(box, IDOK)), nullptr);
@@ -165,7 +120,7 @@ TEST_F(SkinnedMessageBox, WithoutAValidOwnerTheMessageBoxIsThePlainSystemOne) {
             ::SendMessageA(box, CComponent::WM_GET_SKIN_THEMA, 0, reinterpret_cast<LPARAM>(&theme));
             EXPECT_TRUE(theme.IsEmpty());
         };
-        const int result = watch.Run([&] { return CSMessageBox::MessageBoxA(owner, "No owner.", "Orvane", MB_OK); });
+        const int result = CSMessageBox::MessageBoxA(owner, "No owner.", "Orvane", MB_OK);
         EXPECT_NE(watch.box, nullptr);
         EXPECT_EQ(result, IDOK);
     }
@@ -180,7 +135,7 @@ TEST_F(SkinnedMessageBox, AMessageBoxShownFromAnotherThreadIsSkinnedOnThatThread
     // GoogleTest's checks stay on this thread; the worker only records.
     std::thread worker([&] {
         workerThread = ::GetCurrentThreadId();
-        BoxWatch watch;
+        MessageBoxWatch watch;
         watch.inspect = [&](HWND box) {
             auto* messageBox = dynamic_cast<CSMessageBox*>(CWnd::FromHandlePermanent(box));
             taken = messageBox != nullptr;
@@ -188,7 +143,7 @@ TEST_F(SkinnedMessageBox, AMessageBoxShownFromAnotherThreadIsSkinnedOnThatThread
             buttonSkinned = SkinnedButton(::GetDlgItem(box, IDOK)) != nullptr;
             boxThread = ::GetWindowThreadProcessId(box, nullptr);
         };
-        result = watch.Run([&] { return CSMessageBox::MessageBoxA(owner, "Shown by a worker.", "Orvane", MB_OK); });
+        result = CSMessageBox::MessageBoxA(owner, "Shown by a worker.", "Orvane", MB_OK);
     });
     // The owner's thread answers what the box asks of its owner meanwhile.
     const bool ended = orvtest::PumpUntil([&] { return result != -1; }, 30000);

@@ -171,22 +171,8 @@ TEST_P(SkinnedEditTest, AContactDroppedOnAnEditReachesTheParentWithThatEdit) {
         dragtest::DragSourceWindow source(420, 300, 120, 80);
         dragtest::ContactData offered = dragtest::MakeContactData(contact);
         source.data = offered.data.Get();
-        const POINT from = dragtest::CentreOf(source.GetSafeHwnd());
-        const POINT to = ScreenCentre(target->GetSafeHwnd());
         const size_t asked = host.sent.size();
-        dragtest::InputWorker worker([&]() -> std::string {
-            MoveTo(from.x, from.y);
-            PressLeft();
-            if (!source.source.started.Wait(dragtest::kStepTimeoutMs)) return "the drag never started";
-            MoveTo(to.x, to.y);
-            source.source.fedBack.Reset();
-            if (!source.source.fedBack.Wait(dragtest::kStepTimeoutMs)) return "no feedback";
-            MoveTo(to.x + 2, to.y);
-            source.source.fedBack.Reset();
-            if (!source.source.fedBack.Wait(dragtest::kStepTimeoutMs)) return "no feedback over the edit";
-            ReleaseLeft();
-            return source.finished.Wait(dragtest::kStepTimeoutMs) ? "" : "the drag never ended";
-        });
+        dragtest::InputWorker worker(dragtest::DropOnField(source, ScreenCentre(target->GetSafeHwnd())));
         EXPECT_EQ(worker.Join(), "");
         ASSERT_GT(host.sent.size(), asked);
         EXPECT_EQ(host.sent[asked].message, static_cast<UINT>(ORV_WM_QUERY_DROP));

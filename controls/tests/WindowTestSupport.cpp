@@ -7,8 +7,6 @@
 #include "CBitmap.h"
 #include "CDC.h"
 
-#include <cstdio>
-
 namespace wintest {
 
 Pixels::Pixels(HBITMAP bitmap) {
@@ -162,12 +160,6 @@ bool WaitForScreen(POINT point, COLORREF colour, unsigned timeoutMs) {
     return orvtest::PumpUntil(
         [&] { return CaptureScreen(CRect(point.x, point.y, point.x + 1, point.y + 1)).At(0, 0) == colour; },
         timeoutMs);
-}
-
-std::string Describe(COLORREF colour) {
-    char text[40];
-    std::snprintf(text, sizeof text, "RGB(%d, %d, %d)", GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    return text;
 }
 
 }  // namespace wintest

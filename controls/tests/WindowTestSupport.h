@@ -4,6 +4,7 @@
 // dialog made from this program's template, pictures of the screen or of a
 // window's own context read into memory, and the skin's pictures to compare
 // them with.
+#include "BitmapFile.h"
 #include "WindowSkinRecords.h"
 
 #include "CDialog.h"
@@ -118,7 +119,7 @@ CRect WindowOnScreen(HWND window);
 // point (screen coordinates); false after the time-out.
 bool WaitForScreen(POINT point, COLORREF colour, unsigned timeoutMs = 10000);
 
-std::string Describe(COLORREF colour);
+using orvtest::Describe;
 
 }  // namespace wintest
 

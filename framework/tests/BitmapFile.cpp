@@ -1,5 +1,7 @@
 #include "BitmapFile.h"
 
+#include "TestSupport.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -78,6 +80,34 @@ COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
     SelectObject(memory, old);
     DeleteDC(memory);
     return color;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
+bool SaveScreen(const RECT& rect, const std::string& name) {
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP shot = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const bool saved = SaveBitmapFile(shot, ArtifactPath(name));
+    DeleteObject(shot);
+    return saved;
+}
+
+std::string Describe(COLORREF color) {
+    char text[32];
+    std::snprintf(text, sizeof text, "RGB(%d, %d, %d)", GetRValue(color), GetGValue(color), GetBValue(color));
+    return text;
 }
 
 }  // namespace orvtest

@@ -20,4 +20,13 @@ HBITMAP CaptureClient(HWND window, bool print = false);
 // The colour of one pixel of a bitmap (CLR_INVALID outside it).
 COLORREF BitmapPixel(HBITMAP bitmap, int x, int y);
 
+// What the screen shows at a point.
+COLORREF ScreenPixel(int x, int y);
+inline COLORREF ScreenPixel(POINT at) { return ScreenPixel(at.x, at.y); }
+// Saves what the screen shows in rect under the test artifacts as name.
+bool SaveScreen(const RECT& rect, const std::string& name);
+
+// "RGB(r, g, b)", for failure messages.
+std::string Describe(COLORREF color);
+
 }  // namespace orvtest

@@ -8,6 +8,7 @@
 #include "OrvToolBarCtrl.h"
 
 #include "ChildProcess.h"
+#include "EditsTestSupport.h"
 #include "SkinFile.h"
 #include "SkinRecordReader.h"
 
@@ -134,31 +135,42 @@ void CtrlsSkin::Apply(OrvMessagePanelCtrl& panel) {
     panel.RealizeSkin();
 }
 
-void CtrlsSkin::Apply(OrvSearchResultCtrl& list) {
+const ClsIniFileSection* CtrlsSkin::ApplyListSkin(CSkinnedListView& list, const char* sectionName,
+                                                  COLORREF secondRowDefault) {
     list.SetBorder(Control(crListViews));
     list.SetHeaderSkin(Record(srListHeaders));
     ClsFont font;
     SkinRecordReader::GetFontInfo(*m_description, "ListViews", font);
     list.SetTextFont(font);
     list.SetLeftMargin(Number("ListHeaders", "LeftMargin", 5));
-    const ClsIniFileSection* section = m_description->FindSection("OrvSearchResult", true);
-    m_description->LoadBitmap(section, "OnLineIconImage", list.GetChatIcon());
+    const ClsIniFileSection* section = m_description->FindSection(sectionName, true);
+    list.SetSecondRowColor(m_description->GetColor(section, "BgColor2", secondRowDefault));
+    return section;
+}
+
+void CtrlsSkin::Apply(OrvSearchResultCtrl& list) {
     const SkinBorderInfo_t* headers = Record(srListHeaders);
-    list.SetSecondRowColor(
-        m_description->GetColor(section, "BgColor2", headers ? headers->BgColor : OrvSearchResultCtrl::kDefaultSecondRowColor));
+    const ClsIniFileSection* section = ApplyListSkin(
+        list, "OrvSearchResult", headers ? headers->BgColor : OrvSearchResultCtrl::kDefaultSecondRowColor);
+    m_description->LoadBitmap(section, "OnLineIconImage", list.GetChatIcon());
     list.RealizeSkin();
 }
 
 void CtrlsSkin::Apply(OrvPathFinderResultCtrl& list) {
-    list.SetBorder(Control(crListViews));
-    list.SetHeaderSkin(Record(srListHeaders));
-    ClsFont font;
-    SkinRecordReader::GetFontInfo(*m_description, "ListViews", font);
-    list.SetTextFont(font);
-    list.SetLeftMargin(Number("ListHeaders", "LeftMargin", 5));
-    const ClsIniFileSection* section = m_description->FindSection("OrvPathFinderResult", true);
-    list.SetSecondRowColor(m_description->GetColor(section, "BgColor2", 0xFFEEEC));
+    ApplyListSkin(list, "OrvPathFinderResult", CSkinnedListView::kDefaultSecondRowColor);
     list.RealizeSkin();
+}
+
+RECT RowBounds(HWND list, int row) {
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds));
+    return bounds;
+}
+
+bool RedrawAndSettle(HWND window) {
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return edittest::WaitFor([] { return ::GetQueueStatus(QS_PAINT) == 0; });
 }
 
 static NavigateCall Copy(const ORVNAVIGATEINFO* info) {
@@ -209,18 +221,6 @@ POINT ClientOrigin(HWND control, HWND host) {
     RECT hostPlace{};
     ::GetWindowRect(host, &hostPlace);
     return POINT{origin.x - hostPlace.left, origin.y - hostPlace.top};
-}
-
-void PressChord(WORD modifier, WORD key) {
-    INPUT inputs[4] = {};
-    for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = modifier;
-    inputs[1].ki.wVk = key;
-    inputs[2].ki.wVk = key;
-    inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs[3].ki.wVk = modifier;
-    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(4, inputs, sizeof(INPUT));
 }
 
 ORVCONTACTINFO Person(const char* id, const char* first, const char* last, const char* email, int emailPrivate,

@@ -10,6 +10,7 @@
 
 #include "OrvLocaleManager.h"
 #include "OrvSkinReader.h"
+#include "SyntheticInput.h"
 
 #include <windows.h>
 
@@ -17,6 +18,8 @@
 #include <string>
 #include <vector>
 
+class ClsIniFileSection;
+class CSkinnedListView;
 class OrvMessagePanelCtrl;
 class OrvPathFinderCtrl;
 class OrvSearchCtrl;
@@ -56,6 +59,11 @@ public:
     void Apply(OrvPathFinderResultCtrl& list);
 
 private:
+    // What both result lists take: the frame, the header record, the text
+    // font and margin, and the second row colour (BgColor2) of the list's
+    // own section, which is returned.
+    const ClsIniFileSection* ApplyListSkin(CSkinnedListView& list, const char* section, COLORREF secondRowDefault);
+
     std::string m_name;
     std::unique_ptr<OrvSkinReader> m_reader;
     std::unique_ptr<SkinFile> m_description;
@@ -111,6 +119,12 @@ public:
     void SearchPath(const ORVPATHREQUEST* request) override;
 };
 
+// A result list's row in its client area (LVIR_BOUNDS).
+RECT RowBounds(HWND list, int row);
+
+// Redraws window and its children now and waits until no painting is due.
+bool RedrawAndSettle(HWND window);
+
 // Where the client area of control begins in a picture of host (the
 // controls' frames take border widths off their client areas).
 POINT ClientOrigin(HWND control, HWND host);
@@ -119,7 +133,7 @@ POINT ClientOrigin(HWND control, HWND host);
 void RightClick();
 
 // Holds modifier down while key is tapped, through SendInput.
-void PressChord(WORD modifier, WORD key);
+using orvtest::PressChord;
 
 // A member who can chat, with a shown address.
 ORVCONTACTINFO Person(const char* id, const char* first, const char* last, const char* email,

@@ -312,21 +312,8 @@ TEST(PathFinderDragTest, AContactDraggedOntoTheDestinationFieldIsPlacedThere) {
     dragtest::DragSourceWindow source(420, 300, 120, 80);
     dragtest::ContactData offered = dragtest::MakeContactData(contact);
     source.data = offered.data.Get();
-    const POINT from = dragtest::CentreOf(source.GetSafeHwnd());
-    const POINT to = dragtest::CentreOf(finder.GetDestinationEdit().GetSafeHwnd());
-    dragtest::InputWorker worker([&]() -> std::string {
-        MoveTo(from.x, from.y);
-        PressLeft();
-        if (!source.source.started.Wait(dragtest::kStepTimeoutMs)) return "the drag never started";
-        MoveTo(to.x, to.y);
-        source.source.fedBack.Reset();
-        if (!source.source.fedBack.Wait(dragtest::kStepTimeoutMs)) return "no feedback";
-        MoveTo(to.x + 2, to.y);
-        source.source.fedBack.Reset();
-        if (!source.source.fedBack.Wait(dragtest::kStepTimeoutMs)) return "no feedback over the field";
-        ReleaseLeft();
-        return source.finished.Wait(dragtest::kStepTimeoutMs) ? "" : "the drag never ended";
-    });
+    dragtest::InputWorker worker(
+        dragtest::DropOnField(source, dragtest::CentreOf(finder.GetDestinationEdit().GetSafeHwnd())));
     ASSERT_EQ(worker.Join(), "");
     EXPECT_EQ(source.result, static_cast<DROPEFFECT>(DROPEFFECT_COPY)) << "the field took the contact";
     ASSERT_FALSE(finder.GetPathSearchDestination().IsEmpty());

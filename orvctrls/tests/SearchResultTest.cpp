@@ -47,19 +47,11 @@ protected:
         Settle();
     }
 
-    void Settle() {
-        ::RedrawWindow(list.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        ASSERT_TRUE(WaitFor([] { return ::GetQueueStatus(QS_PAINT) == 0; }));
-    }
+    void Settle() { ASSERT_TRUE(orvctrlstest::RedrawAndSettle(list.GetSafeHwnd())); }
 
     std::string Name(const char* what) const { return std::string("orvctrls-results-") + skin.Name() + "-" + what + ".bmp"; }
 
-    RECT RowRect(int row) const {
-        RECT bounds{};
-        bounds.left = LVIR_BOUNDS;
-        ::SendMessageA(list.GetSafeHwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds));
-        return bounds;
-    }
+    RECT RowRect(int row) const { return orvctrlstest::RowBounds(list.GetSafeHwnd(), row); }
 
     // The screen point of (x, y) in the list's client area.
     POINT Screen(int x, int y) const {

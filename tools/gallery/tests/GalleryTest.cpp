@@ -6,6 +6,7 @@
 #include "BitmapFile.h"
 #include "ButtonSkinInfo.h"
 #include "ClsBitMap.h"
+#include "ControlsTestSupport.h"
 #include "OrvSkinReader.h"
 #include "TestSupport.h"
 
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -23,41 +23,10 @@ namespace {
 constexpr const char* kWindowClass = "OrvGalleryWindow";
 constexpr int kListId = 1001, kSplitterId = 1002, kNormalButtonId = 1010;
 
-std::string Describe(COLORREF color) {
-    char text[32];
-    std::snprintf(text, sizeof text, "RGB(%d, %d, %d)", GetRValue(color), GetGValue(color), GetBValue(color));
-    return text;
-}
-
-COLORREF ImagePixel(const ClsBitMap& image, int x, int y) {
-    ClsBitMap& bitmap = const_cast<ClsBitMap&>(image);
-    CDC* dc = bitmap.Lock();
-    const COLORREF color = dc ? ::GetPixel(dc->GetSafeHdc(), x, y) : CLR_INVALID;
-    bitmap.Unlock();
-    return color;
-}
-
-COLORREF ScreenPixel(POINT at) {
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF color = ::GetPixel(screen, at.x, at.y);
-    ::ReleaseDC(nullptr, screen);
-    return color;
-}
-
-bool SaveScreen(const RECT& rect, const std::string& name) {
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP shot = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(memory, shot);
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    const bool saved = orvtest::SaveBitmapFile(shot, orvtest::ArtifactPath(name));
-    ::DeleteObject(shot);
-    return saved;
-}
+using ctltest::ImagePixel;
+using orvtest::Describe;
+using orvtest::SaveScreen;
+using orvtest::ScreenPixel;
 
 // The records the gallery draws from, read here the same way.
 struct Records {

@@ -1,6 +1,6 @@
-#include "OrvRowBuffer.h"
+#include "ClsRowBuffer.h"
 
-OrvRowBuffer::OrvRowBuffer(HDC target, const RECT& area)
+ClsRowBuffer::ClsRowBuffer(HDC target, const RECT& area)
     : m_target(target), m_area(area), m_dc(::CreateCompatibleDC(target)),
       m_bitmap(Width() > 0 && Height() > 0 ? ::CreateCompatibleBitmap(target, Width(), Height()) : nullptr) {
     if (m_dc && m_bitmap) {
@@ -9,7 +9,7 @@ OrvRowBuffer::OrvRowBuffer(HDC target, const RECT& area)
     }
 }
 
-OrvRowBuffer::~OrvRowBuffer() {
+ClsRowBuffer::~ClsRowBuffer() {
     if (IsValid()) {
         ::SetViewportOrgEx(m_dc, 0, 0, nullptr);
         ::BitBlt(m_target, m_area.left, m_area.top, Width(), Height(), m_dc, 0, 0, SRCCOPY);

@@ -4,12 +4,12 @@
 // when the buffer goes. Without memory it draws straight on the target.
 #include <windows.h>
 
-class OrvRowBuffer {
+class ClsRowBuffer {
 public:
-    OrvRowBuffer(HDC target, const RECT& area);
-    ~OrvRowBuffer();
-    OrvRowBuffer(const OrvRowBuffer&) = delete;
-    OrvRowBuffer& operator=(const OrvRowBuffer&) = delete;
+    ClsRowBuffer(HDC target, const RECT& area);
+    ~ClsRowBuffer();
+    ClsRowBuffer(const ClsRowBuffer&) = delete;
+    ClsRowBuffer& operator=(const ClsRowBuffer&) = delete;
 
     HDC Dc() const { return IsValid() ? m_dc : m_target; }
 

@@ -370,6 +370,10 @@ private:
     void OnOpenChatMessage(WPARAM id, LPARAM name);
     void OnContactsFlowMessage(WPARAM first);
     void RunToolbarRequest(const ORVNAVIGATEINFO& request);
+    // A command of a menu on a person (mail, the two menu commands, chat,
+    // map); the path finder's commands are the search part's.
+    void RunContactCommand(int command, const ORVCONTACTINFO& contact);
+    void OpenChatWith(const CString& id, const CString& name);
     void ToggleHelpTips();
     // True while the chat engine has a private chat running (a seam for the
     // tests, which cannot open one without a second member).

@@ -495,6 +495,8 @@ void OrvMainFrame::RunNavigation(ORVNAVIGATEINFO request, std::unique_ptr<ORVCON
             const ORVCONTACTINFO target = *contact;
             const int command = request.command;
             PostSearchTask([this, command, target] { RunPathCommand(command, target); });
+        } else if (contact) {
+            RunContactCommand(request.command, *contact);
         }
         break;
     case 5:

@@ -17,6 +17,10 @@
 
 #include "AfxTrace.h"
 
+#include <shellapi.h>
+
+#include <cctype>
+
 namespace {
 
 void Trace(const CString& text) { ::OutputDebugStringA("orvane: " + text + "\n"); }
@@ -187,14 +191,13 @@ void OrvMainFrame::RunToolbarRequest(const ORVNAVIGATEINFO& request) {
 }
 
 void OrvMainFrame::OnOpenChatMessage(WPARAM id, LPARAM name) {
-    ++m_chatRequests;
     // The strings are the sender's and live only while it waits: never read
     // them from a posted message.
     if (id && name && ::InSendMessage()) {
-        Trace(CString("a private chat with ") + reinterpret_cast<const char*>(id) + " (" +
-              reinterpret_cast<const char*>(name) + ") is asked for; private chats are not in the program yet");
+        OpenChatWith(reinterpret_cast<const char*>(id), reinterpret_cast<const char*>(name));
         return;
     }
+    ++m_chatRequests;
     if (!id && !name) {
         Trace("the chat rooms are asked for; they are not in the program yet");
         return;
@@ -222,3 +225,64 @@ void OrvMainFrame::ToggleHelpTips() {
 // ---------------------------------------------------------------- presence
 
 bool OrvMainFrame::IsInPrivateChat() { return m_chat.IsInChat() != FALSE; }
+
+void OrvMainFrame::OpenChatWith(const CString& id, const CString& name) {
+    ++m_chatRequests;
+    Trace("a private chat with " + id + " (" + name + ") is asked for; private chats are not in the program yet");
+}
+
+namespace {
+
+// An address the mail program may be handed: one "@" inside, and only the
+// characters addresses are made of, so that nothing else reaches the shell.
+bool IsPlainMailAddress(const CString& address) {
+    const int at = address.Find('@');
+    if (at <= 0 || at == address.GetLength() - 1 || address.Find('@', at + 1) >= 0) return false;
+    for (int i = 0; i < address.GetLength(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(address[i]);
+        if (!(isalnum(c) || c == '.' || c == '-' || c == '_' || c == '+' || c == '@')) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void OrvMainFrame::RunContactCommand(int command, const ORVCONTACTINFO& contact) {
+    switch (command) {
+    case ORVNAVCMD_SEND_EMAIL: {
+        if (contact.emailPrivate || !IsPlainMailAddress(contact.email)) break;
+        const CString url = "mailto:" + contact.email;
+        PostSearchTask([this, url] {
+            const HINSTANCE opened = ::ShellExecuteA(m_hWnd, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
+            if (reinterpret_cast<INT_PTR>(opened) <= 32) Trace("no mail program opened " + url);
+        });
+        break;
+    }
+    case ORVNAVCMD_EDIT_MY_CONTACTS:
+        if (m_hWnd) PostMessage(WM_COMMAND, ID_TOOLS_EDIT_MY_CONTACTS, 0);
+        break;
+    case ORVNAVCMD_EDIT_PERSONAL_INFO:
+        if (m_hWnd) PostMessage(WM_COMMAND, ID_TOOLS_EDIT_PERSONAL_INFO, 0);
+        break;
+    case ORVNAVCMD_CHAT: {
+        if (contact.id == GetMemberId()) {
+            PostSearchTask([this] { ShowMessage("You can't chat with yourself.", "Chat", MB_OK | MB_ICONINFORMATION); });
+        } else if (contact.canChat) {
+            const CString id = contact.id, name = contact.firstName + " " + contact.lastName;
+            PostSearchTask([this, id, name] { OpenChatWith(id, name); });
+        }
+        break;
+    }
+    case ORVNAVCMD_VIEW_MAP: {
+        CString map;
+        {
+            CSingleLock lock(m_lock);
+            map = m_mapPageAddress;
+        }
+        if (!map.IsEmpty()) OrvBrowser::Open(nullptr, map + contact.id, nullptr);
+        break;
+    }
+    default:
+        break;
+    }
+}

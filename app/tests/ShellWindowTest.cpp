@@ -433,6 +433,33 @@ TEST_F(Shell, TheToolbarsFurtherRequestsAndTheChatAndContactsMessagesStayHarmles
     frame.Exit();
 }
 
+TEST_F(Shell, ChatOnAPersonFollowsHisChatFlagAndRefusesTheMemberHimself) {
+    ShellFrame frame;
+    Open(frame);
+    shelltest::BringOnLine(frame);
+    frame.GetHistory().Reset("7");
+    auto chat = [&](const char* id, int canChat) {
+        ORVCONTACTINFO contact;
+        contact.id = id;
+        contact.firstName = "Bea";
+        contact.lastName = "Cole";
+        contact.canChat = canChat;
+        ORVNAVIGATEINFO info{ORVNAV_COMMAND, ORVNAVCMD_CHAT, &contact};
+        EXPECT_NE(frame.Navigate(&info), 0);
+        EXPECT_TRUE(Until([&] { return !frame.IsNavigating(); }));
+    };
+    chat("42", 0);
+    chat("42", 1);
+    EXPECT_TRUE(Until([&] { return frame.GetChatRequests() == 1; })) << "only the person who can chat is asked for";
+    chat(frame.GetMemberId(), 1);
+    EXPECT_TRUE(Until([&] { return !frame.messenger.shown.empty(); }));
+    ASSERT_EQ(frame.messenger.shown.size(), 1u);
+    EXPECT_EQ(frame.messenger.shown[0].text, "You can't chat with yourself.");
+    EXPECT_EQ(frame.messenger.shown[0].caption, "Chat");
+    EXPECT_EQ(frame.GetChatRequests(), 1);
+    frame.Exit();
+}
+
 // ---------------------------------------------------------------- presence
 
 TEST_F(Shell, AwayWithAPrivateChatOpenWarnsAndKeepsThePresence) {

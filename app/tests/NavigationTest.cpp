@@ -3,15 +3,11 @@
 // dropped. The server is a closed port: each tree request fails, which ends
 // the wait as an answer would.
 #include "AppTestSupport.h"
+#include "LoopbackPort.h"
 
 #include "TestSupport.h"
 
-#include "CSocketHandle.h"
-#include "CWinsockStartup.h"
-
 #include <gtest/gtest.h>
-
-#include <winsock2.h>
 
 using apptest::TestFrame;
 
@@ -21,15 +17,7 @@ class Navigation : public ::testing::Test {
 protected:
     void SetUp() override {
         apptest::ClearSettings();
-        // A port nobody listens on: bound, never listening.
-        m_socket.Reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_socket.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
-        int size = sizeof address;
-        getsockname(m_socket.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-        frame.SetUrl(("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port))).c_str());
+        frame.SetUrl(m_closed.Url().c_str());
         frame.LogIn("me", "session-1234");
         frame.GetHistory().Reset("me");
     }
@@ -45,8 +33,7 @@ protected:
         return taken;
     }
 
-    CWinsockStartup m_winsock;
-    CSocketHandle m_socket;
+    apptest::LoopbackPort m_closed;  // nobody listens
     TestFrame frame;
 };
 

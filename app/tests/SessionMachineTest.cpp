@@ -3,16 +3,12 @@
 // fails or never comes. The server address is a closed loopback port (the
 // log-in fails at once) or a listener that never answers.
 #include "AppTestSupport.h"
+#include "LoopbackPort.h"
 
 #include "OrvRegistry.h"
 #include "TestSupport.h"
 
-#include "CSocketHandle.h"
-#include "CWinsockStartup.h"
-
 #include <gtest/gtest.h>
-
-#include <winsock2.h>
 
 using apptest::TestFrame;
 
@@ -20,25 +16,9 @@ namespace {
 
 // A loopback port that accepts connections and never answers, or (closed)
 // one that refuses them.
-class Listener {
+class Listener : public apptest::LoopbackPort {
 public:
-    explicit Listener(bool listen) {
-        m_socket.Reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_socket.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
-        int size = sizeof address;
-        getsockname(m_socket.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-        m_port = ntohs(address.sin_port);
-        if (listen) ::listen(m_socket.Get(), 8);
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
-
-private:
-    CWinsockStartup m_winsock;
-    CSocketHandle m_socket;
-    int m_port = 0;
+    explicit Listener(bool listen) : LoopbackPort(listen ? 8 : 0) {}
 };
 
 class SessionMachine : public ::testing::Test {

@@ -17,22 +17,13 @@ std::string ProgramDirectory() {
 }
 
 RecordingServer::RecordingServer(bool answer) : m_answer(answer) {
-    m_listener.Reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
-    int size = sizeof address;
-    getsockname(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-    m_port = ntohs(address.sin_port);
-    listen(m_listener.Get(), 16);
     m_thread = std::thread([this] { Serve(); });
 }
 
 RecordingServer::~RecordingServer() {
     m_stop = true;
     // Closing the listener ends the accept; held connections close after.
-    m_listener.Reset();
+    m_listener.Close();
     if (m_thread.joinable()) m_thread.join();
     std::lock_guard<std::mutex> lock(m_mutex);
     for (SOCKET held : m_held) closesocket(held);
@@ -48,7 +39,7 @@ int RecordingServer::CountWith(const std::string& text) const {
 
 void RecordingServer::Serve() {
     while (!m_stop) {
-        const SOCKET client = accept(m_listener.Get(), nullptr, nullptr);
+        const SOCKET client = accept(m_listener.Socket(), nullptr, nullptr);
         if (client == INVALID_SOCKET) return;
         Handle(client);
     }

@@ -5,8 +5,7 @@
 // chooses. Also a loopback HTTP peer that records the commands it gets.
 #include "AppTestSupport.h"
 
-#include "CSocketHandle.h"
-#include "CWinsockStartup.h"
+#include "LoopbackPort.h"
 
 #include <atomic>
 #include <mutex>
@@ -27,7 +26,7 @@ public:
     ~RecordingServer();
     RecordingServer(const RecordingServer&) = delete;
     RecordingServer& operator=(const RecordingServer&) = delete;
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+    std::string Url() const { return m_listener.Url(); }
     // How many requests so far held text (path or body).
     int CountWith(const std::string& text) const;
 
@@ -35,9 +34,7 @@ private:
     void Serve();
     void Handle(SOCKET client);
 
-    CWinsockStartup m_winsock;
-    CSocketHandle m_listener;
-    int m_port = 0;
+    apptest::LoopbackPort m_listener{16};
     bool m_answer;
     std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;

@@ -8,6 +8,7 @@
 // closed loopback port (every request fails at once) or a loopback peer
 // that records what it gets.
 #include "DemoNetwork.h"
+#include "LoopbackPort.h"
 #include "ShellTestSupport.h"
 
 #include "DialogIds.h"
@@ -39,25 +40,7 @@ using shelltest::ShellFrame;
 namespace {
 
 // A loopback port that refuses connections: bound, never listening.
-class ClosedPort {
-public:
-    ClosedPort() {
-        m_socket.Reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_socket.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
-        int size = sizeof address;
-        getsockname(m_socket.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-        m_port = ntohs(address.sin_port);
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
-
-private:
-    CWinsockStartup m_winsock;
-    CSocketHandle m_socket;
-    int m_port = 0;
-};
+using ClosedPort = apptest::LoopbackPort;
 
 bool Until(const std::function<bool()>& done) { return orvtest::PumpUntil(done, apptest::kGenerousMs); }
 

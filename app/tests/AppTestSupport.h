@@ -85,4 +85,10 @@ ORVCONTACTINFO Person(const char* id, const char* first, const char* last, const
 // Clears the settings store's key, so that each test starts from nothing.
 void ClearSettings();
 
+// The folder of the running test program (with a trailing backslash), and
+// riched20.dll copied into it from the system folder (the program's own
+// folder holds it too); false when it could not be copied.
+std::string ProgramFolder();
+bool EnsureRichEditIn(const std::string& folder);
+
 }  // namespace apptest

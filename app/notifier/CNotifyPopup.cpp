@@ -4,6 +4,7 @@
 #include "CNotifyPlacement.h"
 
 #include "CBitmap.h"
+#include "CClientDC.h"
 #include "CScopedSelect.h"
 
 #include <algorithm>
@@ -82,16 +83,11 @@ void CNotifyPopup::DoPaint(CDC& dc, const CRect& client) {
 }
 
 SIZE CNotifyPopup::MeasureText(const CString& text, CFont& font, int maxWidth) {
-    HDC screen = ::GetDC(nullptr);
-    SIZE size{0, 0};
-    {
-        CScopedSelect select(screen, font);
-        RECT rect{0, 0, maxWidth, 0};
-        ::DrawTextA(screen, text, text.GetLength(), &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        size = {rect.right - rect.left, rect.bottom - rect.top};
-    }
-    ::ReleaseDC(nullptr, screen);
-    return size;
+    CClientDC screen(static_cast<HWND>(nullptr));
+    CScopedSelect select(screen, font);
+    RECT rect{0, 0, maxWidth, 0};
+    ::DrawTextA(screen, text, text.GetLength(), &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 namespace {
@@ -146,12 +142,10 @@ void CNotifyPopup::DrawBitmap(CDC& dc, UINT id, int x, int y) {
         return;
     BITMAP info{};
     ::GetObjectA(bitmap, sizeof info, &info);
-    HDC memory = ::CreateCompatibleDC(dc);
-    {
-        CScopedSelect select(memory, bitmap);
-        ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-    }
-    ::DeleteDC(memory);
+    CDC memory;
+    if (!memory.CreateCompatibleDC(&dc)) return;
+    CScopedSelect select(memory, bitmap);
+    ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
 }
 
 LRESULT CNotifyPopup::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -245,6 +245,22 @@ TEST(NotifierQueue, ANoticeGrowsInFourStagesHoldsThenShrinksAndCloses) {
     EXPECT_EQ(cloud.GetQueueCount(), 0u);
 }
 
+TEST(NotifierQueue, OnTheWindowsOwnTimersANoticeGrowsHoldsAndGoes) {
+    RecordingNotifier cloud;
+    cloud.GetTimers().SetManual(false);
+    cloud.AddNotice("Rae Sun\r\nhas joined...", kTray);
+    cloud.AddNotice("Sol Tam\r\nhas joined...", kTray);
+    auto* notice = dynamic_cast<CNoticeWindow*>(cloud.GetWindow());
+    ASSERT_NE(notice, nullptr);
+    HWND window = notice->GetSafeHwnd();
+    EXPECT_TRUE(orvtest::PumpUntil([&] { return notice->GetStage() == CNoticeWindow::kStages; }, 60000));
+    EXPECT_TRUE(cloud.GetTimers().IsRunning(window, CNotifier::kTimerNoticeHold));
+    // 6 s at full size, three stages down, then the next notice.
+    EXPECT_TRUE(orvtest::PumpUntil([&] { return !::IsWindow(window); }, 60000));
+    EXPECT_EQ(cloud.GetCurrent().text, CString("Sol Tam\r\nhas joined..."));
+    cloud.CloseAll();
+}
+
 TEST(NotifierMenu, FlagsChooseItemsCheckMarkAndCloudCaption) {
     // On line with everything offered and the cloud on.
     auto items = CTrayMenuWindow::ItemsFor(0xFF00 | 1);

@@ -614,6 +614,7 @@ void OrvMainFrame::OnDestroy() {
     // Destroyed without the exit path: the rest of the shutdown from the
     // chat disconnection on.
     if (!m_exiting) Shutdown();
+    CloseCloud();
     m_timers.StopAll();
     m_dropTarget.Revoke();
     m_tray.Remove();
@@ -702,10 +703,9 @@ void OrvMainFrame::SendVersionRequest(const CString& session, const CString& ver
 }
 
 void OrvMainFrame::ShowUpdateNotice(const CString& text) {
-    // The notification cloud's call point: the cloud shows text while the
-    // update downloads. Until the cloud exists the notice is kept and traced.
+    // The cloud shows text while the update downloads.
     m_updateNotice = text;
-    ::OutputDebugStringA("orvane: update notice: " + text + "\n");
+    GetNotifier().AddNotice(text, CloudPoint(), CNotifier::kBitmapMark);
 }
 
 void OrvMainFrame::OnStartUpgradeMessage() {
@@ -832,12 +832,7 @@ LRESULT OrvMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == registered.tray) {
-        // The tray menu window is not in this program yet: a double click or
-        // a right click opens the main window.
-        if (lParam == WM_LBUTTONDBLCLK || lParam == WM_RBUTTONUP) {
-            SetForegroundWindow();
-            OnRestoreWindowMessage();
-        }
+        OnTrayMessage(lParam);
         return 0;
     }
     if (OnShellMessage(message, wParam, lParam)) return 0;
@@ -1028,6 +1023,7 @@ void OrvMainFrame::Exit() {
     SaveWindowState();
     ShowWindow(SW_HIDE);
     if (m_idleSource) m_idleSource->Stop();
+    CloseCloud();
     m_tray.Remove();
     m_chat.Disconnect();
     const int state = m_sessionState;
@@ -1070,8 +1066,14 @@ void OrvMainFrame::Shutdown() {
 
 void OrvMainFrame::OnCommandResult(int, INT_PTR, INT_PTR) {}
 
-void OrvMainFrame::OnChatEvent(int code, INT_PTR, INT_PTR) {
+void OrvMainFrame::OnChatEvent(int code, INT_PTR p1, INT_PTR p2) {
     switch (code) {
+    case ORVCHAT_MAIN_INVITATION:
+        OnChatInvitation(p1, p2);
+        break;
+    case ORVCHAT_MAIN_CONTACT_ONLINE:
+        OnContactOnline(p1, p2);
+        break;
     case ORVCHAT_MAIN_CONNECTED:
         OnChatConnected();
         break;

@@ -27,6 +27,8 @@
 #include "OrvQueryCheck.h"
 #include "OrvVersionCheck.h"
 
+#include "CNotifier.h"
+
 #include "COrvChat.h"
 #include "IChangeEmailSender.h"
 #include "OrvAddressBook.h"
@@ -521,4 +523,26 @@ private:
     CString m_mapPageAddress;
 
     OrvWorkers m_workers;
+
+    // ---- The notification cloud and the tray menu (OrvMainFrameNotifier.cpp).
+public:
+    // The cloud, made on first use; the frame supplies its handlers.
+    CNotifier& GetNotifier();
+    // The tray icon's message (lParam: the mouse message).
+    void OnTrayMessage(LPARAM mouseMessage);
+    // The tray menu's flags: the items offered, the cloud switch, the presence.
+    DWORD GetTrayMenuFlags();
+
+private:
+    class FrameNotifier;
+    // Exit: the cloud shows nothing more.
+    void CloseCloud();
+    // Where the cloud's pop-ups go: next to the tray icon.
+    POINT CloudPoint() const;
+    // Chat events 7 (identity, name) and 33 (name, identity).
+    void OnChatInvitation(INT_PTR identity, INT_PTR name);
+    void OnContactOnline(INT_PTR name, INT_PTR identity);
+    POINT m_trayPoint{0, 0};
+    bool m_trayPointKnown = false;
+    std::unique_ptr<CNotifier> m_notifier;
 };

@@ -42,20 +42,8 @@ namespace {
 const char* const kEmail = "demo1@example.com";
 const char* const kPassword = "orvane-demo-1";
 
-std::string ProgramDirectory() {
-    char path[1000] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    return std::string(OrvApp::DirectoryOf(path));
-}
-
-// The program folder holds riched20.dll, taken from the system folder.
-bool EnsureRichEdit(const std::string& directory) {
-    const std::string target = directory + "riched20.dll";
-    if (::GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    char system[MAX_PATH] = {};
-    ::GetSystemDirectoryA(system, MAX_PATH);
-    return ::CopyFileA((std::string(system) + "\\riched20.dll").c_str(), target.c_str(), FALSE) != FALSE;
-}
+using apptest::EnsureRichEdit;
+using apptest::ProgramDirectory;
 
 RECT ScreenRect(HWND window) {
     RECT rect{};
@@ -69,12 +57,7 @@ protected:
         apptest::ClearSettings();
         s_network = std::make_unique<DemoNetwork>();
         s_started = s_network->Start("program");
-        OrvRegistry registry;
-        registry.SetUrl(s_network->Url().c_str());
-        registry.SetEmail(kEmail);
-        registry.SetSerkey(kPassword);
-        registry.Register();
-        registry.Logon();
+        apptest::StoreMember(s_network->Url(), kEmail, kPassword);
         s_richEdit = EnsureRichEdit(ProgramDirectory());
     }
     static void TearDownTestSuite() {

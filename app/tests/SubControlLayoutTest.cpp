@@ -2,6 +2,7 @@
 // placed by the layout table on every skin change and size, the minimum
 // window size, the splitter's minimum, the tool tip switches, and the look
 // of every control following the skin.
+#include "AppTestSupport.h"
 #include "DemoNetwork.h"
 
 #include "OrvApp.h"
@@ -31,11 +32,7 @@
 
 namespace {
 
-std::string ProgramDirectory() {
-    char path[1000] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    return std::string(OrvApp::DirectoryOf(path));
-}
+using apptest::ProgramDirectory;
 
 // A skins root holding one skin, "Plain", whose Skin.Ini names nothing but
 // itself (every layout quantity takes its default) and what extra adds.

@@ -142,12 +142,7 @@ protected:
         apptest::ClearSettings();
         s_network = std::make_unique<DemoNetwork>();
         s_started = s_network->Start("cloud");
-        OrvRegistry registry;
-        registry.SetUrl(s_network->Url().c_str());
-        registry.SetEmail(kEmail);
-        registry.SetSerkey(kPassword);
-        registry.Register();
-        registry.Logon();
+        apptest::StoreMember(s_network->Url(), kEmail, kPassword);
         s_richEdit = apptest::EnsureRichEdit(apptest::ProgramDirectory());
     }
     static void TearDownTestSuite() {

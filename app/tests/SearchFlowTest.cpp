@@ -43,19 +43,8 @@ namespace {
 const char* const kEmail = "demo1@example.com";
 const char* const kPassword = "orvane-demo-1";
 
-std::string ProgramDirectory() {
-    char path[1000] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    return std::string(OrvApp::DirectoryOf(path));
-}
-
-bool EnsureRichEdit(const std::string& directory) {
-    const std::string target = directory + "riched20.dll";
-    if (::GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    char system[MAX_PATH] = {};
-    ::GetSystemDirectoryA(system, MAX_PATH);
-    return ::CopyFileA((std::string(system) + "\\riched20.dll").c_str(), target.c_str(), FALSE) != FALSE;
-}
+using apptest::EnsureRichEdit;
+using apptest::ProgramDirectory;
 
 // Real pointer input at a screen point.
 void MouseAt(POINT at, DWORD down, DWORD up, int clicks = 1) {
@@ -126,12 +115,7 @@ protected:
         apptest::ClearSettings();
         s_network = std::make_unique<DemoNetwork>();
         s_started = s_network->Start("search");
-        OrvRegistry registry;
-        registry.SetUrl(s_network->Url().c_str());
-        registry.SetEmail(kEmail);
-        registry.SetSerkey(kPassword);
-        registry.Register();
-        registry.Logon();
+        apptest::StoreMember(s_network->Url(), kEmail, kPassword);
         s_richEdit = EnsureRichEdit(ProgramDirectory());
         if (!s_started || !s_richEdit) return;
         s_frame = std::make_unique<TestFrame>();
